@@ -1,0 +1,71 @@
+# Shared build settings and helpers for every module.
+
+add_library(morvane_options INTERFACE)
+target_compile_options(morvane_options INTERFACE -Wall -Wextra -Werror)
+target_include_directories(morvane_options INTERFACE ${CMAKE_SOURCE_DIR})
+
+if(MORVANE_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(MORVANE_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT MORVANE_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "MORVANE_SANITIZE must be empty, 'address' or 'thread'")
+endif()
+
+# morvane_test(name SOURCES ... LIBS ... [LABELS ...] [ENV ...])
+# One GoogleTest program under build/tests, run by CTest as one test.
+function(morvane_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE morvane_options GTest::gtest GTest::gtest_main ${T_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+  set(env "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;MORVANE_TEST_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  list(APPEND env ${T_ENV})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}")
+  if(T_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+endfunction()
+
+# morvane_fuzz(name SOURCE file LIBS ... CORPUS dir)
+# The source defines LLVMFuzzerTestOneInput. With MORVANE_FUZZ (clang) it becomes
+# a libFuzzer program; otherwise a replay program that feeds every corpus file
+# through the target, run by CTest so the corpus stays a regression suite.
+function(morvane_fuzz name)
+  cmake_parse_arguments(F "" "SOURCE;CORPUS" "LIBS" ${ARGN})
+  if(MORVANE_FUZZ)
+    add_executable(${name} ${F_SOURCE})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  else()
+    add_executable(${name} ${F_SOURCE} ${CMAKE_SOURCE_DIR}/cmake/fuzz_replay.cpp)
+    target_link_libraries(${name} PRIVATE morvane_options ${F_LIBS})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    add_test(NAME ${name} COMMAND ${name} ${F_CORPUS})
+  endif()
+endfunction()
+
+# morvane_resources(target ENTRIES type name file [type name file ...])
+# Compiles named blobs into the program; library loaders find them by type and
+# name before they look on disk. One resource table per executable.
+function(morvane_resources target)
+  cmake_parse_arguments(R "" "" "ENTRIES" ${ARGN})
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp)
+  set(files)
+  list(LENGTH R_ENTRIES n)
+  math(EXPR last "${n} - 1")
+  foreach(i RANGE 2 ${last} 3)
+    list(GET R_ENTRIES ${i} f)
+    list(APPEND files ${f})
+  endforeach()
+  add_custom_command(OUTPUT ${out}
+    COMMAND morvane-embed ${out} ${R_ENTRIES}
+    DEPENDS morvane-embed ${files}
+    COMMENT "Embedding resources of ${target}" VERBATIM)
+  target_sources(${target} PRIVATE ${out})
+endfunction()

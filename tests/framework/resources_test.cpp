@@ -1,0 +1,37 @@
+#include "platform/framework/resources.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string readAll(TStream& stream) {
+  std::string text(static_cast<std::size_t>(stream.Size()), '\0');
+  stream.Read(text.data(), stream.Size());
+  return text;
+}
+
+TEST(Resources, FoundByTypeAndNameIgnoringCase) {
+  const auto blob = FindResource("midi", "TUNE.MID");
+  ASSERT_TRUE(blob.has_value());
+  EXPECT_EQ(std::string(blob->begin(), blob->end()), "embedded-bytes");
+  EXPECT_FALSE(FindResource("WAVE", "tune.mid").has_value());
+}
+
+TEST(Resources, ResourceIsPreferredOverTheFileOnDisk) {
+  // The working directory holds data/tune.mid with other bytes; the test
+  // runs from the source folder of these tests.
+  auto stream = OpenResourceOrFile("MIDI", "tune.mid");
+  ASSERT_NE(stream, nullptr);
+  EXPECT_EQ(readAll(*stream), "embedded-bytes");
+}
+
+TEST(Resources, FallsBackToDiskAcceptingEitherSeparator) {
+  auto stream = OpenResourceOrFile("MIDI", "data\\tune.mid");
+  ASSERT_NE(stream, nullptr);
+  EXPECT_EQ(readAll(*stream), "disk-bytes");
+  EXPECT_EQ(OpenResourceOrFile("MIDI", "data/none.mid"), nullptr);
+}
+
+}  // namespace
