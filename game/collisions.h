@@ -1,0 +1,14 @@
+#pragma once
+// The three hit tests, damage, the kill rule and its score, sounds and debris.
+#include "game/world.h"
+
+namespace dovrex {
+
+// Player shots against this enemy, in shot index order.
+void ShotTest(World& world, Enemy& enemy);
+// The ship against this enemy (ramming damage, capsule pickup, ship hit).
+void ContactTest(World& world, Enemy& enemy);
+// This enemy shot against the ship.
+void ShipTest(World& world, EnemyShot& shot);
+
+}  // namespace dovrex

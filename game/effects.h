@@ -1,0 +1,24 @@
+#pragma once
+// Particles and the explosion of a destroyed enemy: seen, never colliding.
+#include "game/world.h"
+
+namespace dovrex {
+
+// Pass A: draws and ages the particles of kinds 0 and 10 (under everything).
+void ParticlePassA(World& world);
+// Pass B: friction, motion, drawing and life of every active particle.
+void ParticlePassB(World& world);
+// One explosion step of an enemy whose state is 2.
+void ExplosionStep(World& world, Enemy& enemy);
+
+enum class Burst { Standard, Large, Boss, Ship };
+// Debris burst centred on (x, y).
+void SpawnBurst(World& world, Burst burst, int x, int y);
+// One hit spark at a player shot's position.
+void SpawnHitSpark(World& world, int x, int y);
+// Smoke puff (kind 1, life 30) at (x, y).
+void SpawnSmokePuff(World& world, int x, int y);
+// Muzzle flash (kind 20, life 30) at (x, y).
+void SpawnMuzzleFlash(World& world, int x, int y);
+
+}  // namespace dovrex
