@@ -1,0 +1,241 @@
+#include "platform/audio/audio_device.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+// How long Add/Remove wait for an open device to make room in its command
+// ring before giving up: far longer than any callback period.
+constexpr int kCommandWaitMs = 2000;
+
+PcmFormat supportedFormat(PcmFormat format) {
+  format.channels = format.channels == 1 ? 1 : 2;
+  format.bitsPerSample = format.bitsPerSample == 8 ? 8 : 16;
+  format.sampleRate = std::clamp<std::uint32_t>(format.sampleRate, 8000, 192000);
+  return format;
+}
+
+float clip(float x) { return std::clamp(x, -1.0f, 1.0f); }
+
+void writeSample16(std::uint8_t* at, float x) {
+  const auto v = static_cast<std::int16_t>(std::lrintf(x * 32767.0f));
+  std::memcpy(at, &v, sizeof v);
+}
+
+void writeSample8(std::uint8_t* at, float x) {
+  *at = static_cast<std::uint8_t>(std::lrintf(x * 127.0f) + 128);
+}
+
+}  // namespace
+
+AudioDevice::AudioDevice(const PcmFormat& format) : FFormat(supportedFormat(format)) {
+  FSources.reserve(256);
+}
+
+AudioDevice::~AudioDevice() {
+  Close();
+  {
+    std::lock_guard mix(FMixMutex);
+    drainCommands();
+  }
+  releaseRetired();
+  FSources.clear();
+}
+
+bool AudioDevice::Open() {
+  std::lock_guard control(FControlMutex);
+  if (FOpen.load(std::memory_order_relaxed)) return true;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    FLastError = SDL_GetError();
+    return false;
+  }
+  SDL_AudioSpec want{};
+  want.freq = static_cast<int>(FFormat.sampleRate);
+  want.format = FFormat.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16SYS;
+  want.channels = static_cast<Uint8>(FFormat.channels);
+  // About 10 ms per callback: short enough for MIDI timing, long enough to
+  // keep the callback cheap.
+  want.samples = FFormat.sampleRate > 48000 ? 1024 : 512;
+  want.callback = &AudioDevice::sdlCallback;
+  want.userdata = this;
+  SDL_AudioSpec have{};
+  // No allowed changes: SDL converts, so the callback always sees our format.
+  FDeviceId = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (FDeviceId == 0) {
+    FLastError = SDL_GetError();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  FOpen.store(true, std::memory_order_release);
+  SDL_PauseAudioDevice(FDeviceId, 0);
+  FLastError.clear();
+  return true;
+}
+
+void AudioDevice::Close() {
+  {
+    std::lock_guard control(FControlMutex);
+    if (!FOpen.load(std::memory_order_relaxed)) return;
+    // Returns once the callback has finished its last pass.
+    SDL_CloseAudioDevice(FDeviceId);
+    FDeviceId = 0;
+    FOpen.store(false, std::memory_order_release);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    std::lock_guard mix(FMixMutex);
+    drainCommands();
+  }
+  releaseRetired();
+}
+
+bool AudioDevice::Add(std::shared_ptr<AudioSource> source) {
+  if (!source) return false;
+  bool queued = true;
+  {
+    Command command{true, std::move(source)};
+    std::lock_guard control(FControlMutex);
+    if (!FOpen.load(std::memory_order_relaxed)) {
+      // No audio thread: the commands are applied here, in order.
+      std::lock_guard mix(FMixMutex);
+      drainCommands();
+      apply(command, nullptr);
+    } else {
+      for (int waited = 0; !FCommands.Push(std::move(command)); ++waited) {
+        if (waited >= kCommandWaitMs) {
+          queued = false;
+          break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    }
+  }
+  releaseRetired();
+  return queued;
+}
+
+void AudioDevice::Remove(const std::shared_ptr<AudioSource>& source) {
+  if (!source) return;
+  std::vector<std::shared_ptr<AudioSource>> released;
+  {
+    Command command{false, source};
+    std::lock_guard control(FControlMutex);
+    if (!FOpen.load(std::memory_order_relaxed)) {
+      std::lock_guard mix(FMixMutex);
+      drainCommands();
+      apply(command, &released);
+    } else {
+      for (int waited = 0; !FCommands.Push(std::move(command)); ++waited) {
+        if (waited >= kCommandWaitMs) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    }
+  }
+  releaseRetired();
+  // `released` dies here, outside both locks.
+}
+
+void AudioDevice::releaseRetired() {
+  std::vector<std::shared_ptr<AudioSource>> released;
+  {
+    std::lock_guard control(FControlMutex);
+    std::shared_ptr<AudioSource> retired;
+    while (FRetired.Pop(retired)) released.push_back(std::move(retired));
+  }
+  // A source's destructor may call back into the device, so no lock is held.
+}
+
+void AudioDevice::drainCommands() {
+  Command command;
+  while (FCommands.Pop(command)) apply(command, nullptr);
+  FSourceCount.store(FSources.size(), std::memory_order_release);
+}
+
+void AudioDevice::apply(Command& command, std::vector<std::shared_ptr<AudioSource>>* released) {
+  const auto found = std::find(FSources.begin(), FSources.end(), command.source);
+  if (command.add) {
+    if (found == FSources.end()) FSources.push_back(std::move(command.source));
+  } else if (found != FSources.end()) {
+    std::shared_ptr<AudioSource> gone = std::move(*found);
+    *found = std::move(FSources.back());
+    FSources.pop_back();
+    // Handed back so that the last owner lets go off the audio thread; if the
+    // ring is full the source is released here after all.
+    if (released != nullptr) {
+      released->push_back(std::move(gone));
+    } else {
+      FRetired.Push(std::move(gone));
+    }
+  }
+  command.source.reset();
+  FSourceCount.store(FSources.size(), std::memory_order_release);
+}
+
+void AudioDevice::mixChunk(std::size_t frames) {
+  std::fill_n(FMix.begin(), 2 * frames, 0.0f);
+  for (const auto& source : FSources) source->Mix(FMix.data(), frames, FFormat.sampleRate);
+}
+
+void AudioDevice::Render(void* out, std::size_t frames) {
+  std::lock_guard mix(FMixMutex);
+  drainCommands();
+  auto* bytes = static_cast<std::uint8_t*>(out);
+  const std::size_t sampleBytes = FFormat.bitsPerSample / 8u;
+  const bool mono = FFormat.channels == 1;
+  while (frames > 0) {
+    const std::size_t n = std::min(frames, AudioSource::kMaxMixFrames);
+    mixChunk(n);
+    const float master = MasterGain();
+    for (std::size_t i = 0; i < n; ++i) {
+      const float left = clip(FMix[2 * i] * master);
+      const float right = clip(FMix[2 * i + 1] * master);
+      if (mono) {
+        const float m = (left + right) * 0.5f;
+        sampleBytes == 1 ? writeSample8(bytes, m) : writeSample16(bytes, m);
+        bytes += sampleBytes;
+      } else if (sampleBytes == 1) {
+        writeSample8(bytes, left);
+        writeSample8(bytes + 1, right);
+        bytes += 2;
+      } else {
+        writeSample16(bytes, left);
+        writeSample16(bytes + 2, right);
+        bytes += 4;
+      }
+    }
+    frames -= n;
+  }
+}
+
+void AudioDevice::RenderFloat(float* stereo, std::size_t frames) {
+  std::lock_guard mix(FMixMutex);
+  drainCommands();
+  while (frames > 0) {
+    const std::size_t n = std::min(frames, AudioSource::kMaxMixFrames);
+    mixChunk(n);
+    const float master = MasterGain();
+    for (std::size_t i = 0; i < 2 * n; ++i) stereo[i] = clip(FMix[i] * master);
+    stereo += 2 * n;
+    frames -= n;
+  }
+}
+
+void AudioDevice::sdlCallback(void* self, std::uint8_t* stream, int length) {
+  auto* device = static_cast<AudioDevice*>(self);
+  device->Render(stream, static_cast<std::size_t>(length) / device->FFormat.BlockAlign());
+}
+
+AudioDevice& SystemAudioDevice() {
+  static AudioDevice device;
+  static std::once_flag opened;
+  std::call_once(opened, [] {
+    if (!device.Open())
+      std::fprintf(stderr, "audio: no output device (%s); sound is off\n", device.LastError().c_str());
+  });
+  return device;
+}

@@ -1,0 +1,99 @@
+#pragma once
+// The mixer and its output: any number of sources mixed as stereo floats in
+// one pass, then master gain, clipping and conversion to the output format.
+// The pass runs in the SDL audio callback while the device is open, or in
+// Render(), called by tests and offline tools, while it is not.
+//
+// Sources are added and removed from any thread through a lock-free command
+// ring that the mixing pass drains; a removed source is handed back and
+// released off the audio thread.
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/audio/audio_source.h"
+#include "platform/audio/pcm_format.h"
+#include "platform/audio/spsc_ring.h"
+
+class AudioDevice {
+ public:
+  // Output of 44100 Hz, stereo, 16 bits unless the caller chooses otherwise.
+  explicit AudioDevice(const PcmFormat& format = PcmFormat{});
+  ~AudioDevice();
+
+  AudioDevice(const AudioDevice&) = delete;
+  AudioDevice& operator=(const AudioDevice&) = delete;
+
+  // Opens the system's default output in the device's format and starts
+  // mixing into it; false (LastError() says why) when it cannot.
+  bool Open();
+  // Stops the output; sources stay attached. Render() works again after it.
+  void Close();
+  bool IsOpen() const { return FOpen.load(std::memory_order_acquire); }
+  const std::string& LastError() const { return FLastError; }
+  const PcmFormat& Format() const { return FFormat; }
+
+  // Linear gain applied to the mix before clipping (1 = unchanged).
+  void SetMasterGain(float gain) { FMasterGain.store(gain, std::memory_order_relaxed); }
+  float MasterGain() const { return FMasterGain.load(std::memory_order_relaxed); }
+
+  // Attaches a source; it plays from the next mixing pass on. False only when
+  // the open device has not drained its command ring for a long time.
+  bool Add(std::shared_ptr<AudioSource> source);
+  // Detaches a source; the mixer stops using it by its next pass. A source not
+  // attached is ignored.
+  void Remove(const std::shared_ptr<AudioSource>& source);
+  // Sources attached as of the last mixing pass (or command, while closed).
+  std::size_t SourceCount() const { return FSourceCount.load(std::memory_order_acquire); }
+
+  // Mixes `frames` frames into `out` in the device's format (interleaved,
+  // 8-bit unsigned or 16-bit signed native-endian). This is the open device's
+  // callback; called directly it renders on the caller's thread.
+  void Render(void* out, std::size_t frames);
+  // The same mix as interleaved stereo floats after master gain and clipping.
+  void RenderFloat(float* stereo, std::size_t frames);
+
+ private:
+  struct Command {
+    bool add = false;
+    std::shared_ptr<AudioSource> source;
+  };
+
+  static void sdlCallback(void* self, std::uint8_t* stream, int length);
+  // Runs with FMixMutex held: the mixing side's own state.
+  void drainCommands();
+  void apply(Command& command, std::vector<std::shared_ptr<AudioSource>>* released);
+  void mixChunk(std::size_t frames);
+  void releaseRetired();
+
+  const PcmFormat FFormat;
+  std::atomic<float> FMasterGain{1.0f};
+  std::atomic<bool> FOpen{false};
+  std::atomic<std::size_t> FSourceCount{0};
+  std::uint32_t FDeviceId = 0;
+  std::string FLastError;
+
+  // Serialises the controlling threads (Add, Remove, Open, Close); the mixing
+  // pass never takes it.
+  std::mutex FControlMutex;
+  // Held by the mixing pass. While the device is open only the audio callback
+  // takes it; while closed, controlling threads apply commands under it.
+  std::mutex FMixMutex;
+
+  SpscRing<Command, 1024> FCommands;                      // control -> mixer
+  SpscRing<std::shared_ptr<AudioSource>, 1024> FRetired;  // mixer -> control
+
+  // Mixing side.
+  std::vector<std::shared_ptr<AudioSource>> FSources;
+  std::array<float, 2 * AudioSource::kMaxMixFrames> FMix{};
+};
+
+// The process-wide default output, like the system's own mixer: opened on
+// first use at 44100 Hz, stereo, 16 bits, and kept until exit. It is returned
+// even when the system has no audio output (it then plays nothing).
+AudioDevice& SystemAudioDevice();
