@@ -34,6 +34,9 @@ class Bitmap {
   void LoadFromMemory(std::span<const unsigned char> bytes, const std::string& nameForErrors);
   // Writes a 24-bit BMP; raises Exception when the file cannot be written.
   void SaveToFile(const std::string& fileName) const;
+  // The bytes SaveToFile writes: a bottom-up 24-bit BMP, the same bytes for
+  // the same pixels. Raises Exception for an empty bitmap.
+  std::vector<unsigned char> SaveToMemory() const;
 
   bool operator==(const Bitmap&) const = default;
 

@@ -1,6 +1,7 @@
 #pragma once
 // Drawing on a bitmap with persistent state: font size and colour, brush
 // colour and style, pen colour. Every operation clips to the bitmap.
+#include <memory>
 #include <string_view>
 
 #include "platform/graphics/bitmap.h"
@@ -60,10 +61,15 @@ class Canvas {
   void TextOut(int x, int y, std::string_view text);
   // Width and height in pixels that TextOut would cover.
   Rect TextExtent(std::string_view text);
+  // How many strings this canvas has rasterised so far; a string drawn again
+  // in the same size comes from the cache and does not count.
+  int TextRasterisations() const;
 
  private:
+  TextCache& Text();
+
   Bitmap* target_;
-  TextCache* text_;  // rendered strings, owned
+  std::unique_ptr<TextCache> text_;  // rendered strings, made on first use
 };
 
 // A bitmap with its canvas, as a form's image holds them.

@@ -1,5 +1,6 @@
 #pragma once
 // Cells of one size with a transparency mask, drawn onto canvases.
+#include <cstdint>
 #include <vector>
 
 #include "platform/graphics/bitmap.h"
@@ -35,12 +36,20 @@ class ImageList {
   Color blendColor = kBlack;
 
  private:
+  // Each row of a cell is kept as runs of opaque pixels, so drawing is a few
+  // block copies per row and transparent pixels cost nothing.
+  struct Run {
+    std::int32_t x;       // first column inside the cell
+    std::int32_t length;  // pixels
+    std::size_t data;     // index of its first pixel in opaque_
+  };
+
   int cellWidth_;
   int cellHeight_;
-  // Implementation owned by the graphics module.
-  struct Cell;
-  std::vector<Cell> cells_;
-  friend struct ImageListAccess;
+  int count_ = 0;
+  std::vector<Color> opaque_;         // the opaque pixels of every run, in run order
+  std::vector<Run> runs_;             // every run, cell by cell and row by row
+  std::vector<std::size_t> rowRuns_;  // per cell row: index of its first run; one extra at the end
 };
 
 }  // namespace platform
