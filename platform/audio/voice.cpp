@@ -157,12 +157,13 @@ void Voice::Mix(float* stereo, std::size_t frames, std::uint32_t deviceRate) noe
     // How far the cursor moved; a looping voice may have wrapped round.
     PcmCursor advance = static_cast<PcmCursor>(produced) * step;
     if (!loop && from + advance > length) advance = length > from ? length - from : 0;
-    if (advance >= length && length != 0) advance = length;
-    raisePassed(notifications, from, advance == length ? 0 : advance);
-    if (advance == length) {
+    if (length != 0 && advance >= length) {
+      // A whole pass (or more) in one block passes every mark once.
       for (const VoiceNotification& n : notifications) {
         if (n.offset != VoiceNotification::kStop && n.event) n.event->Signal(n.bits);
       }
+    } else {
+      raisePassed(notifications, from, advance);
     }
     if (produced < frames || data.frames == 0) {
       if (FState.compare_exchange_strong(state, (state & ~kPlayingBit) + kGenerationStep,
