@@ -1,0 +1,120 @@
+#include "tools/assetgen/image_set.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "tools/assetgen/bmp_writer.h"
+#include "tools/assetgen/contact_sheet.h"
+
+namespace assetgen {
+
+const ImageListSpec& FindImageList(std::string_view name) {
+  for (const auto& list : kImageLists)
+    if (name == list.name) return list;
+  throw std::out_of_range("no image list " + std::string(name));
+}
+
+std::string CellFileName(const ImageListSpec& list, int cell) {
+  const std::string name = list.name;
+  if (name == "IT") return "title";
+  if (name == "BK") return "bg" + std::to_string(cell);
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%s_%02d", name.substr(2).c_str(), cell + list.firstFileNumber);
+  return buf;
+}
+
+void RenderCellRaw(const ImageListSpec& list, int cell, CellCanvas& canvas) {
+  for (const auto& range : CellRanges()) {
+    if (range.list != list.name || cell < range.first || cell >= range.first + range.count) continue;
+    cairo_t* cr = canvas.cr();
+    cairo_save(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    range.draw({cr, list.cellWidth, list.cellHeight, cell - range.first, range.count});
+    cairo_restore(cr);
+    if (cairo_status(cr) != CAIRO_STATUS_SUCCESS)
+      throw std::runtime_error(std::string("cairo failed drawing ") + list.name + " cell " +
+                               std::to_string(cell));
+    return;
+  }
+}
+
+Picture RenderCell(const ImageListSpec& list, int cell) {
+  CellCanvas canvas(list.cellWidth, list.cellHeight);
+  RenderCellRaw(list, cell, canvas);
+  return canvas.ToPicture();
+}
+
+Picture RenderSplash() {
+  CellCanvas canvas(kSplashWidth, kSplashHeight);
+  art::SplashPicture({canvas.cr(), kSplashWidth, kSplashHeight, 0, 1});
+  return canvas.ToPicture();
+}
+
+namespace {
+
+std::vector<Picture> renderList(const ImageListSpec& list) {
+  std::vector<Picture> cells;
+  cells.reserve(list.count);
+  for (int k = 0; k < list.count; ++k) cells.push_back(RenderCell(list, k));
+  return cells;
+}
+
+// The cells side by side, as the window stores such a list.
+Picture strip(const ImageListSpec& list, const std::vector<Picture>& cells) {
+  Picture out(list.cellWidth * list.count, list.cellHeight);
+  for (int k = 0; k < list.count; ++k)
+    for (int y = 0; y < list.cellHeight; ++y)
+      for (int x = 0; x < list.cellWidth; ++x) out.At(k * list.cellWidth + x, y) = cells[k].At(x, y);
+  return out;
+}
+
+void writeList(const std::filesystem::path& outDir, bool contactSheets, const ImageListSpec& list) {
+  const auto cells = renderList(list);
+  if (list.storage == Storage::Window) {
+    WriteBmp(outDir / "res" / (std::string(list.name) + ".bmp"), strip(list, cells));
+  } else {
+    for (int k = 0; k < list.count; ++k)
+      WriteBmp(outDir / "bmp" / (CellFileName(list, k) + ".bmp"), cells[k]);
+  }
+  if (contactSheets) WriteContactSheet(outDir / "contact" / (std::string(list.name) + ".png"), list, cells);
+}
+
+}  // namespace
+
+void WriteImageSet(const std::filesystem::path& outDir, bool contactSheets,
+                   const std::function<void(const std::string&)>& progress) {
+  // Two workers take lists alternately from the largest down; every file is
+  // drawn by one worker alone, so the output does not depend on the timing.
+  std::vector<const ImageListSpec*> order;
+  for (const auto& list : kImageLists) order.push_back(&list);
+  std::sort(order.begin(), order.end(), [](const ImageListSpec* a, const ImageListSpec* b) {
+    return a->cellWidth * a->cellHeight * a->count > b->cellWidth * b->cellHeight * b->count;
+  });
+  std::vector<std::exception_ptr> errors(2);
+  auto work = [&](int worker) {
+    try {
+      for (std::size_t k = worker; k < order.size(); k += 2) writeList(outDir, contactSheets, *order[k]);
+    } catch (...) {
+      errors[worker] = std::current_exception();
+    }
+  };
+  std::thread second(work, 1);
+  work(0);
+  second.join();
+  for (auto& e : errors)
+    if (e) std::rethrow_exception(e);
+  WriteBmp(outDir / "res" / "splash.bmp", RenderSplash());
+  if (progress) {
+    int files = 0;
+    for (const auto& list : kImageLists)
+      if (list.storage == Storage::Files) files += list.count;
+    progress("bmp: " + std::to_string(files) + " files; res: 6 lists and the splash picture" +
+             (contactSheets ? "; contact sheets" : ""));
+  }
+}
+
+}  // namespace assetgen
