@@ -49,6 +49,8 @@ class SoftSynth::Engine final : public AudioSource, private MidiStreamSink {
     fluid_settings_setint(FSettings, "synth.cpu-cores", 1);
     fluid_settings_setint(FSettings, "synth.threadsafe-api", 1);
     fluid_settings_setstr(FSettings, "synth.midi-bank-select", "gs");
+    // Roland's default device ID, which GS messages such as GS Reset address.
+    fluid_settings_setint(FSettings, "synth.device-id", 0x10);
     FSynth = new_fluid_synth(FSettings);
     if (FSynth == nullptr) return fail(error, "cannot create the synthesizer");
     if (fluid_synth_sfload(FSynth, soundFontPath.c_str(), 1) == FLUID_FAILED) {
