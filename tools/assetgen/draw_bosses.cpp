@@ -77,8 +77,8 @@ void Dreadnought(const Frame& f) {
       barrel(cr, side * 78 + bx, 20, side * 78 + bx, 30 + 8 * core, 3.4, kSteel);
       if (core >= 1.0) HotSpot(cr, side * 78 + bx, 38, 4, kAmber, 0.8);
     }
-    PolyPath(cr, {{side * 70, -26}, {side * 86, -26}, {side * 86, 18}, {side * 70, 18}});
-    Flat(cr, kGold, 0.85);
+    PolyPath(cr, {{side * 70, -24}, {side * 86, -24}, {side * 86, -19}, {side * 70, -19}});
+    Flat(cr, kGold, 0.9);
     Lens(cr, side * 78, -10, 5, 7, kAmber);
   }
   // Main hull.

@@ -319,9 +319,9 @@ void TurretPod(const Frame& f) {
   // Four shell quarters sliding outward.
   for (int k = 0; k < 4; ++k) {
     const double a = (k * 90 + 45) * M_PI / 180;
-    Push(cr, std::cos(a) * 14 * open, std::sin(a) * 14 * open, k * 90 + 45 + 25 * open);
-    cairo_arc(cr, 0, 0, 29 - 6 * open, -M_PI / 4 + 0.08, M_PI / 4 - 0.08);
-    cairo_arc_negative(cr, 0, 0, 16 + 6 * open, M_PI / 4 - 0.1, -M_PI / 4 + 0.1);
+    Push(cr, std::cos(a) * 9 * open, std::sin(a) * 9 * open, k * 90 + 45 + 25 * open);
+    cairo_arc(cr, 0, 0, 28, -M_PI / 4 + 0.08, M_PI / 4 - 0.08);
+    cairo_arc_negative(cr, 0, 0, 17 + 4 * open, M_PI / 4 - 0.1, -M_PI / 4 + 0.1);
     cairo_close_path(cr);
     ShadeFrom(cr, kRed, 45 - (k * 90 + 45), 1.0);
     Pop(cr);

@@ -28,7 +28,11 @@ void Capsule(const Frame& f) {
   const double phase = (f.i % 6) / 6.0;
   const double pulse = 0.5 + 0.5 * std::cos(phase * 2 * M_PI);
   const Col c = type.colour;
-  Glow(cr, 25, 25, 22 + 3 * pulse, c, 0.35 + 0.3 * pulse);
+  // A pulsing coloured rim light around the shell.
+  RoundRectPath(cr, 4.5, 11.5, 41, 27, 13.5);
+  SetCol(cr, Mix(Darker(c, 0.3), Lighter(c, 0.5), pulse));
+  cairo_set_line_width(cr, 2.2);
+  cairo_stroke(cr);
   // Metal shell with end caps.
   RoundRectPath(cr, 6, 13, 38, 24, 12);
   Shade(cr, {0.62, 0.64, 0.7}, 1.2);

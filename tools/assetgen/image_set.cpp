@@ -26,7 +26,7 @@ std::string CellFileName(const ImageListSpec& list, int cell) {
   return buf;
 }
 
-void RenderCellRaw(const ImageListSpec& list, int cell, CellCanvas& canvas) {
+KeyMode RenderCellRaw(const ImageListSpec& list, int cell, CellCanvas& canvas) {
   for (const auto& range : CellRanges()) {
     if (range.list != list.name || cell < range.first || cell >= range.first + range.count) continue;
     cairo_t* cr = canvas.cr();
@@ -38,14 +38,15 @@ void RenderCellRaw(const ImageListSpec& list, int cell, CellCanvas& canvas) {
     if (cairo_status(cr) != CAIRO_STATUS_SUCCESS)
       throw std::runtime_error(std::string("cairo failed drawing ") + list.name + " cell " +
                                std::to_string(cell));
-    return;
+    return range.key;
   }
+  return KeyMode::Solid;
 }
 
 Picture RenderCell(const ImageListSpec& list, int cell) {
   CellCanvas canvas(list.cellWidth, list.cellHeight);
-  RenderCellRaw(list, cell, canvas);
-  return canvas.ToPicture();
+  const KeyMode key = RenderCellRaw(list, cell, canvas);
+  return canvas.ToPicture(key);
 }
 
 Picture RenderSplash() {

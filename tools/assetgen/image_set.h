@@ -44,6 +44,7 @@ struct CellRange {
   std::string_view list;
   int first, count;
   art::Drawer draw;
+  KeyMode key = KeyMode::Solid;
 };
 
 // Every painted run of cells; cells in no run stay empty (no Part uses them).
@@ -57,8 +58,9 @@ std::string CellFileName(const ImageListSpec& list, int cell);
 
 // The finished picture of one cell (black where transparent).
 Picture RenderCell(const ImageListSpec& list, int cell);
-// The cell on a cairo canvas before key conversion, for checks.
-void RenderCellRaw(const ImageListSpec& list, int cell, class CellCanvas& canvas);
+// The cell on a cairo canvas before key conversion, for checks; returns how
+// its pixels are to be keyed.
+KeyMode RenderCellRaw(const ImageListSpec& list, int cell, CellCanvas& canvas);
 Picture RenderSplash();
 
 // Writes bmp/, res/ and (when asked) contact/ below outDir.

@@ -26,7 +26,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: assetgen --out DIR --music DIR [--no-contact]\n");
     return 2;
   }
-  options.progress = [](const std::string& line) { std::printf("assetgen: %s\n", line.c_str()); };
+  options.progress = [](const std::string& line) {
+    std::printf("assetgen: %s\n", line.c_str());
+    std::fflush(stdout);
+  };
   try {
     assetgen::GenerateAll(options);
   } catch (const std::exception& e) {

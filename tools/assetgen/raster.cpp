@@ -5,12 +5,12 @@
 
 namespace assetgen {
 
-std::uint32_t KeyPixel(std::uint32_t argb) {
+std::uint32_t KeyPixel(std::uint32_t argb, KeyMode mode) {
   const int a = static_cast<int>(argb >> 24);
   int r = static_cast<int>((argb >> 16) & 0xFF);
   int g = static_cast<int>((argb >> 8) & 0xFF);
   int b = static_cast<int>(argb & 0xFF);
-  if (a >= kSolidAlpha) {
+  if (mode == KeyMode::Solid && a >= kSolidAlpha) {
     r = std::min(255, (r * 255 + a / 2) / a);
     g = std::min(255, (g * 255 + a / 2) / a);
     b = std::min(255, (b * 255 + a / 2) / a);
@@ -44,14 +44,14 @@ std::uint32_t CellCanvas::Raw(int x, int y) {
   return *reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride + x * 4);
 }
 
-Picture CellCanvas::ToPicture() {
+Picture CellCanvas::ToPicture(KeyMode mode) {
   cairo_surface_flush(surface_);
   const unsigned char* data = cairo_image_surface_get_data(surface_);
   const int stride = cairo_image_surface_get_stride(surface_);
   Picture p(width_, height_);
   for (int y = 0; y < height_; ++y) {
     const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
-    for (int x = 0; x < width_; ++x) p.At(x, y) = KeyPixel(row[x]);
+    for (int x = 0; x < width_; ++x) p.At(x, y) = KeyPixel(row[x], mode);
   }
   return p;
 }

@@ -29,8 +29,18 @@ constexpr int kGlowFloor = 28;
 // can never turn into the transparent colour (even at 16 bits per pixel).
 constexpr int kOpaqueFloor = 8;
 
+// How translucent pixels become key-coloured ones.
+enum class KeyMode {
+  // Hulls and solid parts: opaque pixels keep their full colour, translucent
+  // edges darken into a rim.
+  Solid,
+  // Light, fire and smoke: every pixel is the drawing composed over black,
+  // so glows fade out softly until they drop below kGlowFloor.
+  Glow,
+};
+
 // Maps one premultiplied ARGB32 pixel to its key-coloured value.
-std::uint32_t KeyPixel(std::uint32_t argb);
+std::uint32_t KeyPixel(std::uint32_t argb, KeyMode mode = KeyMode::Solid);
 
 // A cairo image surface (ARGB32) of one cell with its context.
 class CellCanvas {
@@ -48,7 +58,7 @@ class CellCanvas {
   // The raw premultiplied pixel at (x, y).
   std::uint32_t Raw(int x, int y);
   // The finished picture: every pixel through KeyPixel.
-  Picture ToPicture();
+  Picture ToPicture(KeyMode mode = KeyMode::Solid);
 
  private:
   int width_, height_;

@@ -66,9 +66,6 @@ void TitlePicture(const Frame& f) {
   cairo_pattern_destroy(p);
   shipMark(cr, 344, 110, 1.1);
   logo(cr, 24, 22, 42, 78, 16, 13);
-  SetCol(cr, {0.55, 0.85, 1.0});
-  StrokeText(cr, 118, 139, 9, "STAGE 1 2");
-  cairo_new_path(cr);
 }
 
 void SplashPicture(const Frame& f) {
