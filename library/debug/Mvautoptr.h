@@ -21,7 +21,7 @@ class TMorvaneAutoPtrBase {
  public:
   static constexpr std::size_t kBuckets = 8192;
 
-  static constexpr std::size_t Bucket(const void* Address) {
+  static std::size_t Bucket(const void* Address) {
     return (reinterpret_cast<std::uintptr_t>(Address) >> 4) & (kBuckets - 1);
   }
   // Holders registered for the address; 0 when it is not registered.

@@ -28,6 +28,8 @@ class TMorvaneDebug {
   // Closes the current log if any (three newlines, then the profiler's
   // results block), then opens FileName, replacing its content, when it is
   // not null. A file that cannot be opened is not reported: its lines are lost.
+  // NOTE: not to be called from inside a guarded operation: the closing
+  // frees the profiler that operation's open scope will report to.
   static void SetDebug(const char* FileName, bool Debug, bool Profile);
   static void SetDebug(const char* FileName, bool Debug, bool Profile, const TMorvaneDebugSetup& Setup);
 

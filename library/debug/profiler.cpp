@@ -18,8 +18,10 @@ TMorvaneProfiler::TMorvaneProfiler(std::ostream* Stream, TMorvaneCycleCounter Co
     : Stream(Stream), FCounter(std::move(Counter)) {}
 
 TMorvaneProfiler::~TMorvaneProfiler() {
+  // NOTE: a destructor reaches only this class's PrintOut; a derived class
+  // with its own calls it from its own destructor.
   try {
-    PrintOut();
+    TMorvaneProfiler::PrintOut();
   } catch (...) {
     // A stream that throws must not end the program from a destructor.
   }

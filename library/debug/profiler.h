@@ -23,7 +23,7 @@ class TMorvaneProfiler {
   // Writes to Stream, which it does not own. Without a stream (null) the
   // profiler still counts, but Trace and PrintOut write nothing.
   explicit TMorvaneProfiler(std::ostream* Stream, TMorvaneCycleCounter Counter = {});
-  // Writes the results block (PrintOut).
+  // Writes the results block (this class's PrintOut).
   virtual ~TMorvaneProfiler();
 
   TMorvaneProfiler(const TMorvaneProfiler&) = delete;

@@ -143,8 +143,8 @@ TEST(Profiler, WithoutAStreamCountsButWritesNothing) {
 TEST(Profiler, DefaultCounterAdvances) {
   TMorvaneProfiler profiler(nullptr);
   profiler.Start();
-  volatile int sink = 0;
-  for (int i = 0; i < 100000; ++i) sink = sink + i;
+  volatile unsigned sink = 0;
+  for (unsigned i = 0; i < 100000; ++i) sink = sink + i;
   profiler.End(kPlay);
   EXPECT_GT(profiler.GetResults().at(kPlay).Total, 0u);
 }
