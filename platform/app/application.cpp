@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <thread>
 
 #include "platform/app/main_window.h"
+#include "platform/app/sdl_video.h"
 #include "platform/app/virtual_keys.h"
 #include "platform/framework/exception.h"
 #include "platform/framework/main_thread_queue.h"
@@ -28,6 +28,7 @@ Application::Application(DisplayMode mode) : headless_(mode == DisplayMode::Head
   if (SDL_InitSubSystem(kVideoSystems) != 0) {
     throw Exception(std::string("The display cannot be opened: ") + SDL_GetError());
   }
+  sdl_video::ConfigureForDriver();
 }
 
 Application::~Application() {
@@ -162,11 +163,9 @@ void Application::Run() {
 }
 
 bool Application::HasDisplay() const {
-  if (headless_) return false;
-  const char* driver = SDL_GetCurrentVideoDriver();
-  // These drivers draw into memory; a message box would have nowhere to go,
-  // or would pop up on a desktop that the program does not use.
-  return driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
+  // An in-memory driver's message box would have nowhere to go, or would pop
+  // up on a desktop that the program does not use.
+  return !headless_ && !sdl_video::InMemoryDriver();
 }
 
 void Application::Report(std::string_view text, bool error) {

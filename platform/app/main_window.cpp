@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "platform/app/sdl_video.h"
 #include "platform/framework/exception.h"
 
 namespace platform {
@@ -34,8 +35,7 @@ MainWindow::MainWindow(Application& app, std::string caption) : AppWindow(app), 
   native->window = SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                     kScreenWidth, kScreenHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (!native->window) RaiseSdl("The main window cannot be created");
-  native->renderer = SDL_CreateRenderer(native->window, -1, 0);
-  if (!native->renderer) native->renderer = SDL_CreateRenderer(native->window, -1, SDL_RENDERER_SOFTWARE);
+  native->renderer = sdl_video::CreateRenderer(native->window);
   if (!native->renderer) RaiseSdl("The main window cannot draw");
   // Letterboxing: the 640 × 480 screen keeps its shape at any window size.
   SDL_RenderSetLogicalSize(native->renderer, kScreenWidth, kScreenHeight);

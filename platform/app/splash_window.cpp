@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/app/sdl_video.h"
 #include "platform/framework/exception.h"
 
 namespace platform {
@@ -52,8 +53,7 @@ SplashWindow::SplashWindow(Application& app) : AppWindow(app), client_(kClientWi
       "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kClientWidth, kClientHeight,
       SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR);
   if (!native->window) throw Exception(std::string("The splash window cannot be created: ") + SDL_GetError());
-  native->renderer = SDL_CreateRenderer(native->window, -1, 0);
-  if (!native->renderer) native->renderer = SDL_CreateRenderer(native->window, -1, SDL_RENDERER_SOFTWARE);
+  native->renderer = sdl_video::CreateRenderer(native->window);
   if (native->renderer) {
     native->texture = SDL_CreateTexture(native->renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
                                         kClientWidth, kClientHeight);
