@@ -11,4 +11,8 @@ void ContactTest(World& world, Enemy& enemy);
 // This enemy shot against the ship.
 void ShipTest(World& world, EnemyShot& shot);
 
+// Destroys an alive enemy: it starts exploding, the kill score (by shot only)
+// and any boss bonus are added, then its sound, capsule and debris.
+void KillEnemy(World& world, Enemy& enemy, bool byShot);
+
 }  // namespace dovrex

@@ -7,4 +7,8 @@ namespace dovrex {
 
 void EnemyShotPass(World& world);
 
+// Moves, animates, draws and trails one shot by its kind (no off-field test,
+// no hit test).
+void MoveEnemyShot(World& world, EnemyShot& shot);
+
 }  // namespace dovrex

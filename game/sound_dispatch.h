@@ -1,9 +1,19 @@
 #pragma once
 // The single point of a frame where a requested sound effect is played.
+#include <cstdint>
+#include <span>
+
 #include "game/world.h"
 
 namespace dovrex {
 
+inline constexpr int kSoundEffectCount = 9;
+
+// Plays the requested effect (1..9) and clears the request; at most one
+// effect starts per frame and a later request replaces an earlier one.
 void DispatchSound(World& world);
+
+// The whole in-memory WAV image of effect n (1..9); empty for any other n.
+std::span<const std::uint8_t> SoundEffect(const GameState& game, int n);
 
 }  // namespace dovrex
