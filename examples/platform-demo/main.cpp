@@ -4,7 +4,7 @@
 //
 //   platform-demo [--frames N] [--windowed] [--screenshot FILE]
 //
-// --frames N ends after N frames; --screenshot writes the last screen, as the
+// --frames N presses Esc after N frames; --screenshot writes the last screen, as the
 // 16-bit display showed it, to a BMP file.
 #include <charconv>
 #include <cstdio>
@@ -176,7 +176,8 @@ class Demo {
 
     window_.Present(frame_.bitmap, (MainWindow::kScreenWidth - kPlayfield) / 2, 0);
     ++frames_;
-    if (options_.frames > 0 && frames_ >= options_.frames) window_.Close();
+    // The same way out as a player's Esc, through the event queue.
+    if (frames_ == options_.frames) app_.SimulateKey(hid::kEscape, true);
   }
 
   std::string JoystickLine() {

@@ -15,6 +15,13 @@ constexpr int kF1 = 112;      // kF1 + n - 1 for Fn, up to F24
 // Letters and digits are their upper-case ASCII codes: 'A' .. 'Z', '0' .. '9'.
 }  // namespace vk
 
+// USB HID usage IDs of the keys the game reads, for Application::SimulateKey.
+namespace hid {
+constexpr int kX = 27, kZ = 29, kEscape = 41, kF9 = 66, kF11 = 68;
+constexpr int kRight = 79, kLeft = 80, kDown = 81, kUp = 82;
+constexpr int kKeypad2 = 90, kKeypad4 = 92, kKeypad6 = 94, kKeypad8 = 96;
+}  // namespace hid
+
 // scancode: the USB HID usage ID of the key (SDL's scancode numbering).
 // keycode: the character the keyboard layout puts on it (SDL's keycode:
 // lower-case letters and digits as ASCII), or 0 when unknown. Keypad keys map
