@@ -78,6 +78,8 @@ class TForm1 final : private ShellHost, private GameServices {
   const platform::Bitmap& Composing() const { return I1.bitmap; }
   const platform::Bitmap& Visible() const { return I2.bitmap; }
   GameMusic& Music() { return chmid; }
+  // The splash window of start-up, once created.
+  TForm2* Splash() { return splash_.get(); }
   platform::Clock& FrameClock() { return *clock_; }
 
   // Whether start-up completed and the idle hook is set.
