@@ -34,7 +34,7 @@ void fireball(const Frame& f, double maxR, std::uint32_t seed, Col (*palette)(do
   // Cell 0 is never shown by the game; start it as a bright seed.
   const double t = f.n > 1 ? static_cast<double>(f.i) / (f.n - 1) : 0.0;
   const double grow = 0.22 + 0.78 * (1 - std::pow(1 - t, 2.2));
-  const double fade = 1.0 - Ramp(t, 0.5, 1.15);
+  const double fade = 1.0 - 0.75 * Ramp(t, 0.45, 1.0);
   cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
   const double heatBase = 1.0 - t * 1.05;
   synth::Rng rng(seed);
