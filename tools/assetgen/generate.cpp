@@ -1,5 +1,7 @@
 #include "tools/assetgen/generate.h"
 
+#include <cstdio>
+
 #include "tools/assetgen/file_io.h"
 #include "tools/assetgen/image_set.h"
 #include "tools/assetgen/mml_compiler.h"
@@ -29,10 +31,12 @@ void GenerateMusic(const GenerateOptions& options) {
     const auto source = options.musicDir / (std::string(name) + ".mml");
     const mml::Song song = mml::Compile(ReadTextFile(source), source.string());
     WriteFileBytes(options.outDir / "mid" / (std::string(name) + ".mid"), WriteSmf(song));
-    const double loopFrom = song.loopStart ? mml::SecondsAt(song, *song.loopStart) : 0.0;
-    say(options, "mid: " + std::string(name) + ".mid, loop " +
-                     std::to_string(static_cast<int>(loopFrom * 10) / 10.0).substr(0, 4) + " s to " +
-                     std::to_string(static_cast<int>(mml::SecondsAt(song, song.length))) + " s");
+    const double from = song.loopStart ? mml::SecondsAt(song, *song.loopStart) : 0.0;
+    const double to = mml::SecondsAt(song, song.length);
+    char line[96];
+    std::snprintf(line, sizeof line, "mid: %s.mid, loop %.1f s to %.1f s (%.1f s)", name, from, to,
+                  to - from);
+    say(options, line);
   }
 }
 
