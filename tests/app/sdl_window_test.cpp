@@ -2,6 +2,7 @@
 // one in the test environment).
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,17 @@ TEST(SdlApplication, TwoApplicationsInTurn) {
     app.ProcessMessages();
     EXPECT_TRUE(window.Closed()) << i;
   }
+}
+
+TEST(SdlApplication, WindowsOutlivingTheApplicationLetGoOfSdlInTime) {
+  auto app = std::make_unique<Application>(DisplayMode::Window);
+  MainWindow window(*app, "Dovrex");
+  SplashWindow splash(*app);
+  window.ShowFullScreen();
+  splash.Show();
+  app.reset();
+  window.Present(Bitmap(8, 8, Rgb(255, 255, 255)), 0, 0);
+  EXPECT_EQ(window.LastScreen().Pixel(0, 0), 0xFFFF);
 }
 
 }  // namespace
