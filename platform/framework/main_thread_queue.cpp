@@ -13,8 +13,23 @@ int TMainThreadQueue::RunPending() {
     std::lock_guard lock(FMutex);
     batch.swap(FPending);
   }
-  for (auto& callback : batch) callback();
-  return static_cast<int>(batch.size());
+  int ran = 0;
+  while (!batch.empty()) {
+    auto callback = std::move(batch.front());
+    batch.pop_front();
+    try {
+      callback();
+    } catch (...) {
+      // The rest of the batch keeps its place ahead of anything newer, so a
+      // throwing callback loses nothing but itself.
+      std::lock_guard lock(FMutex);
+      FPending.insert(FPending.begin(), std::make_move_iterator(batch.begin()),
+                      std::make_move_iterator(batch.end()));
+      throw;
+    }
+    ++ran;
+  }
+  return ran;
 }
 
 TMainThreadQueue& MainThreadQueue() {

@@ -9,7 +9,8 @@ class TMainThreadQueue {
  public:
   void Post(std::function<void()> callback);
   // Runs the callbacks posted before this call, in posting order; returns how
-  // many ran. Callbacks posted while running wait for the next call.
+  // many ran. Callbacks posted while running wait for the next call. An
+  // exception from a callback propagates; the callbacks after it stay queued.
   int RunPending();
 
  private:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <stdexcept>
 #include <thread>
 
 #include "platform/framework/main_thread_queue.h"
@@ -70,6 +71,18 @@ TEST(MainThreadQueue, RunsPostedCallbacksInOrderOnTheCallingThread) {
   EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(queue.RunPending(), 1);
   EXPECT_EQ(order.back(), 4);
+}
+
+TEST(MainThreadQueue, ACallbackThatThrowsKeepsTheRestQueued) {
+  TMainThreadQueue queue;
+  std::vector<int> order;
+  queue.Post([&] { order.push_back(1); });
+  queue.Post([] { throw std::runtime_error("boom"); });
+  queue.Post([&] { order.push_back(3); });
+  EXPECT_THROW(queue.RunPending(), std::runtime_error);
+  queue.Post([&] { order.push_back(4); });
+  EXPECT_EQ(queue.RunPending(), 2);
+  EXPECT_EQ(order, (std::vector<int>{1, 3, 4}));
 }
 
 }  // namespace
