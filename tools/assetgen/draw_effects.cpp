@@ -111,8 +111,10 @@ void LargeExplosion(const Frame& f) { fireball(f, 46, 0xB16, fire, 18, true); }
 void SmokePuff(const Frame& f) {
   const double t = f.T();
   const Col c = Mix({0.75, 0.72, 0.7}, {0.38, 0.38, 0.45}, t);
-  Glow(f.cr, 12, 12, 4 + 7.5 * t, c, 0.9 - 0.55 * t);
-  Glow(f.cr, 10.5, 10.5, 2 + 4 * t, Lighter(c, 0.3), 0.6 - 0.4 * t);
+  // The game places this 24-pixel cell 16 pixels up and left of the puff, so
+  // the puff sits at (15, 15) to stay centred on its particle.
+  Glow(f.cr, 15, 15, 3.5 + 5.5 * t, c, 0.95 - 0.5 * t);
+  Glow(f.cr, 14, 14, 1.8 + 3 * t, Lighter(c, 0.3), 0.7 - 0.4 * t);
 }
 
 void Ember(const Frame& f) {

@@ -115,8 +115,8 @@ void Carrier(const Frame& f) {
   const double spin = f.Cycle() * 90.0;
   Push(cr, 35, 35);
   for (double side : {-1.0, 1.0}) {
-    Flame(cr, side * 20, 14, 0, 1, 4 + 12 * brake, 4, {0.6, 0.8, 1.0});
-    Flame(cr, side * 8, 20, 0, 1, 4 + 12 * climb, 6, kFlameRed);
+    Flame(cr, side * 20, 17, 0, 1, 5 + 14 * brake, 5, {0.6, 0.8, 1.0});
+    Flame(cr, side * 8, 21, 0, 1, 5 + 14 * climb, 7, kFlameRed);
   }
   MirrorPath(cr, {{0, -24}, {14, -20}, {26, -6}, {26, 10}, {18, 18}, {8, 22}, {0, 22}});
   Shade(cr, kSteel, 1.2);
@@ -192,7 +192,7 @@ void Lancer(const Frame& f) {
   const double pulse = 0.75 + 0.25 * wave(f.i / 5.0);
   Push(cr, 35, 33);
   if (dashing) {
-    for (double side : {-1.0, 1.0}) Flame(cr, side * 10, -8, side, -0.3, 10 * pulse, 5, kFlameRed);
+    for (double side : {-1.0, 1.0}) Flame(cr, side * 25, 0, side, -0.4, 12 * pulse, 6, kFlameRed);
   } else if (f.i >= 11) {
     for (double side : {-1.0, 1.0}) Flame(cr, side * 7, -24, 0, -1, 14 * pulse, 6, kFlameRed);
   }

@@ -307,7 +307,7 @@ void Glider(const Frame& f) {
   cairo_t* cr = f.cr;
   const double ripple = f.i <= 13 ? std::sin(f.i / 14.0 * 2 * M_PI) : 0.0;
   const double open = f.i >= 14 ? (f.i - 13) / 5.0 : 0.0;
-  Push(cr, 80, 78);
+  Push(cr, 80, 84);
   for (double side : {-1.0, 1.0}) Flame(cr, side * 12, -30, 0, -1, 16, 9, kViolet);
   for (double side : {-1.0, 1.0}) {
     Push(cr, 0, 0, 0, side, 1);

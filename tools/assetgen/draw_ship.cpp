@@ -46,7 +46,7 @@ void drawShip(const Frame& f, int bank, const ShipLook& look) {
   const double roll = (bank - 4) * 11.0;
   const Roll r(43, 45, roll);
   const double s = r.S();
-  if (look.hot) Glow(cr, 43, 43, 42, {1.0, 0.95, 0.6}, 0.75);
+  if (look.hot) Glow(cr, 43, 43, 34, {1.0, 0.95, 0.6}, 0.6);
 
   // Engine flames under everything.
   for (double side : {-1.0, 1.0}) {

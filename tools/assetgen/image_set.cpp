@@ -108,7 +108,12 @@ void WriteImageSet(const std::filesystem::path& outDir, bool contactSheets,
   second.join();
   for (auto& e : errors)
     if (e) std::rethrow_exception(e);
-  WriteBmp(outDir / "res" / "splash.bmp", RenderSplash());
+  const Picture splash = RenderSplash();
+  WriteBmp(outDir / "res" / "splash.bmp", splash);
+  if (contactSheets) {
+    const ImageListSpec sheet{"splash", kSplashWidth, kSplashHeight, 1, Storage::Window, 0};
+    WriteContactSheet(outDir / "contact" / "splash.png", sheet, {splash});
+  }
   if (progress) {
     int files = 0;
     for (const auto& list : kImageLists)
