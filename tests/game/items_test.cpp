@@ -164,7 +164,7 @@ TEST_F(CapsuleTest, CapsuleIsLostBelow510) {
   EXPECT_EQ(side.state, 1);
 }
 
-// --- Pickup ---
+// --- Pickup ----------------------------------------------------------------
 
 TEST_F(CapsuleTest, PickupShowsItsLabelWhereItWasTaken) {
   struct Case {
@@ -196,7 +196,6 @@ TEST_F(CapsuleTest, FullLevelShowsTheThousandLabel) {
     EXPECT_EQ(rec.labels[i].x, 100 + i);
   }
 }
--- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -
 
                                                                                           TEST_F(
                                                                                               CapsuleTest,
