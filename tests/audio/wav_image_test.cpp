@@ -8,7 +8,12 @@ using namespace wavtest;
 
 namespace {
 
+// The result points into the image, so the image must outlive it: no temporaries.
 std::optional<WavImage> parse(const std::vector<std::uint8_t>& image) { return ParseWavImage(image); }
+std::optional<WavImage> parse(std::vector<std::uint8_t>&&) = delete;
+
+// For tests that look only at whether an image parses.
+bool parses(const std::vector<std::uint8_t>& image) { return ParseWavImage(image).has_value(); }
 
 }  // namespace
 
@@ -25,15 +30,16 @@ TEST(WavImage, PlainPcmIsReadInPlace) {
 }
 
 TEST(WavImage, EightBitStereo) {
-  const auto wav = parse(Wav8(11025, 2, {0x80, 0x90, 0x70, 0x60}));
+  const auto image = Wav8(11025, 2, {0x80, 0x90, 0x70, 0x60});
+  const auto wav = parse(image);
   ASSERT_TRUE(wav);
   EXPECT_EQ(wav->format, (PcmFormat{11025, 2, 8}));
   EXPECT_EQ(wav->data.size(), 4u);
 }
 
 TEST(WavImage, DataBeforeFormatIsFound) {
-  const auto wav =
-      parse(Riff({{"data", Samples16({1, 2, 3, 4}), {}}, {"fmt ", FmtBody(1, 2, 44100, 16), {}}}));
+  const auto image = Riff({{"data", Samples16({1, 2, 3, 4}), {}}, {"fmt ", FmtBody(1, 2, 44100, 16), {}}});
+  const auto wav = parse(image);
   ASSERT_TRUE(wav);
   EXPECT_EQ(wav->format, (PcmFormat{44100, 2, 16}));
   EXPECT_EQ(wav->data.size(), 8u);
@@ -55,14 +61,16 @@ TEST(WavImage, OtherChunksAreSkippedWithTheirPadding) {
 TEST(WavImage, LongerFormatChunkIsSkippedWhole) {
   auto fmt = FmtBody(1, 1, 44100, 16);
   fmt.insert(fmt.end(), {0, 0, 'd', 'a'});  // cbSize and stray bytes that look like a chunk id
-  const auto wav = parse(Riff({{"fmt ", fmt, {}}, {"data", Samples16({7, 8}), {}}}));
+  const auto image = Riff({{"fmt ", fmt, {}}, {"data", Samples16({7, 8}), {}}});
+  const auto wav = parse(image);
   ASSERT_TRUE(wav);
   EXPECT_EQ(wav->data.size(), 4u);
 }
 
 TEST(WavImage, ExtensiblePcmIsAccepted) {
-  const auto wav =
-      parse(Riff({{"fmt ", ExtensibleFmtBody(1, 2, 48000, 16), {}}, {"data", Samples16({1, 2}), {}}}));
+  const auto image =
+      Riff({{"fmt ", ExtensibleFmtBody(1, 2, 48000, 16), {}}, {"data", Samples16({1, 2}), {}}});
+  const auto wav = parse(image);
   ASSERT_TRUE(wav);
   EXPECT_EQ(wav->format, (PcmFormat{48000, 2, 16}));
 }
@@ -85,52 +93,53 @@ TEST(WavImage, TruncatedStereoKeepsWholeFramesOnly) {
 }
 
 TEST(WavImage, UnplayableImagesGiveNothing) {
-  EXPECT_FALSE(parse({}));
-  EXPECT_FALSE(parse(std::vector<std::uint8_t>(4096, 0)));  // the zero-filled buffer of a missing file
-  EXPECT_FALSE(parse(Riff({{"fmt ", FmtBody(1, 1, 22050, 16), {}}, {"data", Samples16({1}), {}}}, "AVI ")));
+  EXPECT_FALSE(parses({}));
+  EXPECT_FALSE(parses(std::vector<std::uint8_t>(4096, 0)));  // the zero-filled buffer of a missing file
+  EXPECT_FALSE(parses(Riff({{"fmt ", FmtBody(1, 1, 22050, 16), {}}, {"data", Samples16({1}), {}}}, "AVI ")));
   auto notRiff = Wav16(22050, 1, {1, 2});
   notRiff[0] = 'X';
-  EXPECT_FALSE(parse(notRiff));
-  EXPECT_FALSE(parse(Riff({{"fmt ", FmtBody(1, 1, 22050, 16), {}}})));                     // no data
-  EXPECT_FALSE(parse(Riff({{"data", Samples16({1, 2}), {}}})));                            // no format
-  EXPECT_FALSE(parse(Riff({{"fmt ", FmtBody(1, 1, 22050, 16), {}}, {"data", {}, {}}})));   // no samples
-  EXPECT_FALSE(parse(Riff({{"fmt ", FmtBody(1, 1, 22050, 16), {}}, {"data", {1}, {}}})));  // half a frame
+  EXPECT_FALSE(parses(notRiff));
+  EXPECT_FALSE(parses(Riff({{"fmt ", FmtBody(1, 1, 22050, 16), {}}})));                     // no data
+  EXPECT_FALSE(parses(Riff({{"data", Samples16({1, 2}), {}}})));                            // no format
+  EXPECT_FALSE(parses(Riff({{"fmt ", FmtBody(1, 1, 22050, 16), {}}, {"data", {}, {}}})));   // no samples
+  EXPECT_FALSE(parses(Riff({{"fmt ", FmtBody(1, 1, 22050, 16), {}}, {"data", {1}, {}}})));  // half a frame
 }
 
 TEST(WavImage, FormatsTheMixerCannotPlayAreRefused) {
   const auto data = Chunk{"data", Samples16({1, 2, 3, 4}), {}};
-  EXPECT_FALSE(parse(Riff({{"fmt ", FmtBody(3, 1, 22050, 32), {}}, data})));    // float
-  EXPECT_FALSE(parse(Riff({{"fmt ", FmtBody(2, 1, 22050, 4), {}}, data})));     // ADPCM
-  EXPECT_FALSE(parse(Riff({{"fmt ", FmtBody(1, 1, 22050, 24), {}}, data})));    // 24-bit
-  EXPECT_FALSE(parse(Riff({{"fmt ", FmtBody(1, 3, 22050, 16), {}}, data})));    // three channels
-  EXPECT_FALSE(parse(Riff({{"fmt ", FmtBody(1, 0, 22050, 16), {}}, data})));    // no channels
-  EXPECT_FALSE(parse(Riff({{"fmt ", FmtBody(1, 1, 0, 16), {}}, data})));        // no rate
-  EXPECT_FALSE(parse(Riff({{"fmt ", FmtBody(1, 1, 5000000, 16), {}}, data})));  // absurd rate
-  EXPECT_FALSE(parse(Riff({{"fmt ", ExtensibleFmtBody(3, 2, 48000, 32), {}}, data})));
+  EXPECT_FALSE(parses(Riff({{"fmt ", FmtBody(3, 1, 22050, 32), {}}, data})));    // float
+  EXPECT_FALSE(parses(Riff({{"fmt ", FmtBody(2, 1, 22050, 4), {}}, data})));     // ADPCM
+  EXPECT_FALSE(parses(Riff({{"fmt ", FmtBody(1, 1, 22050, 24), {}}, data})));    // 24-bit
+  EXPECT_FALSE(parses(Riff({{"fmt ", FmtBody(1, 3, 22050, 16), {}}, data})));    // three channels
+  EXPECT_FALSE(parses(Riff({{"fmt ", FmtBody(1, 0, 22050, 16), {}}, data})));    // no channels
+  EXPECT_FALSE(parses(Riff({{"fmt ", FmtBody(1, 1, 0, 16), {}}, data})));        // no rate
+  EXPECT_FALSE(parses(Riff({{"fmt ", FmtBody(1, 1, 5000000, 16), {}}, data})));  // absurd rate
+  EXPECT_FALSE(parses(Riff({{"fmt ", ExtensibleFmtBody(3, 2, 48000, 32), {}}, data})));
   auto shortFmt = FmtBody(1, 1, 22050, 16);
   shortFmt.resize(14);
-  EXPECT_FALSE(parse(Riff({{"fmt ", shortFmt, {}}, data})));
+  EXPECT_FALSE(parses(Riff({{"fmt ", shortFmt, {}}, data})));
 }
 
 TEST(WavImage, HugeChunkSizesStayInsideTheImage) {
   // A chunk that claims 4 GiB before the data: the walk stops at the image's end.
-  EXPECT_FALSE(parse(
+  EXPECT_FALSE(parses(
       Riff({{"fmt ", FmtBody(1, 1, 22050, 16), {}}, {"JUNK", {1, 2}, 0xFFFFFFFFu}, {"data", {1, 2}, {}}})));
   // A format chunk that claims more than is there is read only as far as present.
   auto fmt = FmtBody(1, 1, 22050, 16);
   fmt.resize(10);
-  EXPECT_FALSE(parse(Riff({{"fmt ", fmt, 0xFFFFFFF0u}})));
+  EXPECT_FALSE(parses(Riff({{"fmt ", fmt, 0xFFFFFFF0u}})));
   // A header cut inside the chunk header.
   auto image = Wav16(22050, 1, {1, 2});
   image.resize(16);
-  EXPECT_FALSE(parse(image));
+  EXPECT_FALSE(parses(image));
 }
 
 TEST(WavImage, FirstFormatAndDataChunksWin) {
-  const auto wav = parse(Riff({{"fmt ", FmtBody(1, 1, 11025, 8), {}},
-                               {"data", {0x11, 0x22}, {}},
-                               {"fmt ", FmtBody(1, 2, 44100, 16), {}},
-                               {"data", {0x33, 0x44, 0x55, 0x66}, {}}}));
+  const auto image = Riff({{"fmt ", FmtBody(1, 1, 11025, 8), {}},
+                           {"data", {0x11, 0x22}, {}},
+                           {"fmt ", FmtBody(1, 2, 44100, 16), {}},
+                           {"data", {0x33, 0x44, 0x55, 0x66}, {}}});
+  const auto wav = parse(image);
   ASSERT_TRUE(wav);
   EXPECT_EQ(wav->format, (PcmFormat{11025, 1, 8}));
   EXPECT_EQ(wav->data.size(), 2u);
