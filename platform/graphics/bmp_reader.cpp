@@ -31,6 +31,7 @@ std::uint32_t get32(std::span<const unsigned char> b, std::size_t at) {
 // Why the bytes cannot be a picture we load, or an empty string.
 std::string headerProblem(std::span<const unsigned char> b) {
   if (b.size() < kFileHeaderSize + 12) return "the file is too short for a BMP header";
+  if (static_cast<std::int64_t>(b.size()) > kMaxFileBytes) return "the file is too large";
   if (b[0] != 'B' || b[1] != 'M') return "the file is not a BMP file";
   const std::uint32_t dataOffset = get32(b, 10);
   const std::uint32_t infoSize = get32(b, 14);

@@ -136,6 +136,20 @@ TEST(BmpLoading, TwentyFourAndThirtyTwoBitsExact) {
   }
 }
 
+TEST(BmpLoading, ThirtyTwoBitsWithUnusualBitFields) {
+  // Blue in the top byte, green below it, red in the second byte.
+  const Bitmap picture = pattern(3, 2, 17);
+  Bytes swapped;
+  for (int y = 1; y >= 0; --y) {
+    for (int x = 0; x < 3; ++x) {
+      const Color c = picture.Pixel(x, y);
+      bmptest::put32(swapped, static_cast<std::uint32_t>(BlueOf(c)) << 24 | GreenOf(c) << 16 | RedOf(c) << 8);
+    }
+  }
+  EXPECT_EQ(load(bmptest::assemble({3, 2, 32, 3, {0x0000FF00, 0x00FF0000, 0xFF000000}, {}, swapped})),
+            picture);
+}
+
 TEST(BmpLoading, TopDownRows) {
   const Bitmap picture = pattern(3, 5, 3);
   EXPECT_EQ(load(bmptest::assemble({3, -5, 24, 0, {}, {}, bmptest::packColours(picture, 24, false, true)})),
@@ -252,6 +266,8 @@ TEST_F(BitmapFiles, BackslashPathsAndMissingFiles) {
   }
   EXPECT_EQ(back, picture);
   EXPECT_THROW(picture.SaveToFile(Path("no/such/folder/x.bmp")), Exception);
+  EXPECT_THROW(back.LoadFromFile(Path("bmp")), Exception);  // a folder
+  EXPECT_EQ(back, picture);
 }
 
 TEST(BmpDamage, EveryTruncationRaisesAndKeepsTheBitmap) {
