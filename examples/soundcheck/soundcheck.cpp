@@ -2,6 +2,7 @@
 // audio device, then a short General MIDI phrase through the default MIDI
 // output, and exits. Exits with 1 when the file is not a playable WAV file or
 // there is no audio output.
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -23,40 +24,21 @@ namespace {
 // Larger files are refused rather than read whole into memory.
 constexpr std::uintmax_t kMaxFileBytes = 256u << 20;
 
-void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-  out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-}
-
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  put16(out, v & 0xFFFF);
-  put16(out, v >> 16);
-}
-
 // A WAV image of a 440 Hz tone, 0.6 s, 22050 Hz mono 16-bit, faded at both ends.
 std::vector<std::uint8_t> toneImage() {
   constexpr std::uint32_t kRate = 22050;
   constexpr std::uint32_t kFrames = kRate * 6 / 10;
   constexpr std::uint32_t kFade = kRate / 50;
-  std::vector<std::uint8_t> image = {'R', 'I', 'F', 'F'};
-  put32(image, 36 + kFrames * 2);
-  for (char c : std::string("WAVEfmt ")) image.push_back(static_cast<std::uint8_t>(c));
-  put32(image, 16);
-  put16(image, 1);
-  put16(image, 1);
-  put32(image, kRate);
-  put32(image, kRate * 2);
-  put16(image, 2);
-  put16(image, 16);
-  for (char c : std::string("data")) image.push_back(static_cast<std::uint8_t>(c));
-  put32(image, kFrames * 2);
+  std::vector<std::uint8_t> samples;
   for (std::uint32_t i = 0; i < kFrames; ++i) {
     const double fade =
         std::min({1.0, static_cast<double>(i) / kFade, static_cast<double>(kFrames - i) / kFade});
-    const double s = 0.4 * fade * std::sin(2 * M_PI * 440.0 * i / kRate);
-    put16(image, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lrint(s * 32767))));
+    const auto s =
+        static_cast<std::int16_t>(std::lrint(0.4 * fade * std::sin(2 * M_PI * 440.0 * i / kRate) * 32767));
+    samples.push_back(static_cast<std::uint8_t>(s & 0xFF));
+    samples.push_back(static_cast<std::uint8_t>((s >> 8) & 0xFF));
   }
-  return image;
+  return MakeWavImage(PcmFormat{kRate, 1, 16}, samples);
 }
 
 bool readFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& why) {

@@ -86,3 +86,29 @@ std::optional<WavImage> ParseWavImage(std::span<const std::uint8_t> image) {
   return WavImage{*format,
                   image.subspan(static_cast<std::size_t>(dataStart - bytes), frames * format->BlockAlign())};
 }
+
+std::vector<std::uint8_t> MakeWavImage(const PcmFormat& format, std::span<const std::uint8_t> data) {
+  std::vector<std::uint8_t> out;
+  out.reserve(44 + data.size() + 1);
+  const auto put = [&out](std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF));
+  };
+  const auto putId = [&out](const char* id) { out.insert(out.end(), id, id + 4); };
+  const auto dataBytes = static_cast<std::uint32_t>(data.size());
+  putId("RIFF");
+  put(4 + 8 + 16 + 8 + dataBytes + (dataBytes & 1), 4);
+  putId("WAVE");
+  putId("fmt ");
+  put(16, 4);
+  put(kFormatPcm, 2);
+  put(format.channels, 2);
+  put(format.sampleRate, 4);
+  put(format.BytesPerSecond(), 4);
+  put(format.BlockAlign(), 2);
+  put(format.bitsPerSample, 2);
+  putId("data");
+  put(dataBytes, 4);
+  out.insert(out.end(), data.begin(), data.end());
+  if (dataBytes & 1) out.push_back(0);
+  return out;
+}

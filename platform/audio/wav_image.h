@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "platform/audio/pcm_format.h"
 
@@ -17,3 +18,6 @@ struct WavImage {
 // skipping other chunks. Nothing when the image is not a WAV file, lacks either
 // chunk, or holds a format the mixer cannot play. Never reads outside `image`.
 std::optional<WavImage> ParseWavImage(std::span<const std::uint8_t> image);
+
+// A plain RIFF/WAVE image ("fmt " then "data") of PCM bytes in `format`.
+std::vector<std::uint8_t> MakeWavImage(const PcmFormat& format, std::span<const std::uint8_t> data);

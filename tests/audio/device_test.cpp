@@ -52,18 +52,29 @@ TEST(AudioEvent, BitsGatherUntilTakenAndWaitsTimeOut) {
   EXPECT_EQ(event.Take(), 0u);
 }
 
-TEST(AudioEvent, ManySignalsFromManyThreadsAreNeverLost) {
-  AudioEvent event;
-  constexpr int kRounds = 2000;
-  std::atomic<bool> stop{false};
-  std::thread signaller([&] {
-    while (!stop.load()) event.Signal(1);
+TEST(AudioEvent, PingPongNeverLosesAWakeUp) {
+  // Each side waits for the other's signal before it signals back: one lost
+  // wake-up would stall the game until the wait times out.
+  AudioEvent ping;
+  AudioEvent pong;
+  constexpr int kRounds = 3000;
+  std::atomic<int> answered{0};
+  std::thread other([&] {
+    for (int i = 0; i < kRounds; ++i) {
+      if (ping.Wait(kPatienceMs) == 0) return;
+      ++answered;
+      pong.Signal(2);
+    }
   });
-  int woken = 0;
-  for (int i = 0; i < kRounds; ++i) woken += event.Wait(kPatienceMs) != 0;
-  stop = true;
-  signaller.join();
-  EXPECT_EQ(woken, kRounds);
+  int rounds = 0;
+  for (int i = 0; i < kRounds; ++i) {
+    ping.Signal(1);
+    if (pong.Wait(kPatienceMs) != 2) break;
+    ++rounds;
+  }
+  other.join();
+  EXPECT_EQ(rounds, kRounds);
+  EXPECT_EQ(answered.load(), kRounds);
 }
 
 TEST(RealDevice, PlaysUnderTheDummyDriverAndNotifiesAtStop) {

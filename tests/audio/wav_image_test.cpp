@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/audio/wav_builder.h"
 
 using namespace wavtest;
@@ -144,4 +146,23 @@ TEST(WavImage, FirstFormatAndDataChunksWin) {
   EXPECT_EQ(wav->format, (PcmFormat{11025, 1, 8}));
   EXPECT_EQ(wav->data.size(), 2u);
   EXPECT_EQ(wav->data[0], 0x11);
+}
+
+TEST(WavImage, WrittenImagesReadBack) {
+  const std::vector<std::uint8_t> samples = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+  for (const PcmFormat& format :
+       {PcmFormat{44100, 2, 16}, PcmFormat{22050, 1, 16}, PcmFormat{11025, 1, 8}, PcmFormat{8000, 2, 8}}) {
+    const auto image = MakeWavImage(format, samples);
+    EXPECT_EQ(image.size(), 44u + samples.size());
+    const auto wav = parse(image);
+    ASSERT_TRUE(wav);
+    EXPECT_EQ(wav->format, format);
+    EXPECT_TRUE(std::equal(wav->data.begin(), wav->data.end(), samples.begin(), samples.end()));
+  }
+  // An odd data size gets its pad byte, and the RIFF size counts it.
+  const auto odd = MakeWavImage(PcmFormat{8000, 1, 8}, std::vector<std::uint8_t>{1, 2, 3});
+  EXPECT_EQ(odd.size(), 48u);
+  EXPECT_EQ(odd[4], 40);
+  ASSERT_TRUE(parse(odd));
+  EXPECT_EQ(parse(odd)->data.size(), 3u);
 }
