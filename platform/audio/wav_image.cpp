@@ -88,15 +88,19 @@ std::optional<WavImage> ParseWavImage(std::span<const std::uint8_t> image) {
 }
 
 std::vector<std::uint8_t> MakeWavImage(const PcmFormat& format, std::span<const std::uint8_t> data) {
-  std::vector<std::uint8_t> out;
-  out.reserve(44 + data.size() + 1);
-  const auto put = [&out](std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF));
-  };
-  const auto putId = [&out](const char* id) { out.insert(out.end(), id, id + 4); };
+  constexpr std::size_t kHeaderBytes = 44;
   const auto dataBytes = static_cast<std::uint32_t>(data.size());
+  std::vector<std::uint8_t> out(kHeaderBytes + dataBytes + (dataBytes & 1), 0);
+  std::uint8_t* p = out.data();
+  const auto put = [&p](std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) *p++ = static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF);
+  };
+  const auto putId = [&p](const char* id) {
+    std::memcpy(p, id, 4);
+    p += 4;
+  };
   putId("RIFF");
-  put(4 + 8 + 16 + 8 + dataBytes + (dataBytes & 1), 4);
+  put(static_cast<std::uint32_t>(out.size() - 8), 4);
   putId("WAVE");
   putId("fmt ");
   put(16, 4);
@@ -108,7 +112,6 @@ std::vector<std::uint8_t> MakeWavImage(const PcmFormat& format, std::span<const 
   put(format.bitsPerSample, 2);
   putId("data");
   put(dataBytes, 4);
-  out.insert(out.end(), data.begin(), data.end());
-  if (dataBytes & 1) out.push_back(0);
+  if (dataBytes != 0) std::memcpy(p, data.data(), dataBytes);
   return out;
 }

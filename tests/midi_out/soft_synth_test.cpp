@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 #include "platform/audio/audio_device.h"
@@ -172,4 +174,41 @@ TEST(SoftSynth, AMissingSoundFontGivesNoSynthAndSaysWhy) {
   EXPECT_NE(error.find("/nonexistent/none.sf2"), std::string::npos) << error;
   EXPECT_EQ(device.SourceCount(), 0u);
   EXPECT_FALSE(SoftSynth::Create(device, "/nonexistent/none.sf2"));
+}
+
+TEST_F(SoftSynthTest, TwoSendersWhileAnotherThreadRenders) {
+  // The player thread sends notes, the main thread GS settings, while the
+  // device is mixed on a third thread.
+  std::atomic<bool> stop{false};
+  std::atomic<int> passes{0};
+  std::thread mixer([&] {
+    std::vector<std::int16_t> out(2 * 512);
+    while (!stop.load()) {
+      device.Render(out.data(), 512);
+      ++passes;
+    }
+  });
+  std::thread player([&] {
+    for (int i = 0; i < 2000; ++i) {
+      synth->ShortMsg(pack(0x90, static_cast<std::uint8_t>(40 + i % 40), 80));
+      synth->ShortMsg(pack(0x80, static_cast<std::uint8_t>(40 + (i + 20) % 40), 0));
+    }
+  });
+  for (int i = 0; i < 200; ++i) {
+    synth->LongMsg(kGsReverbMacro4);
+    if (i % 50 == 0) synth->Reset();
+  }
+  player.join();
+  const int before = passes.load();
+  while (passes.load() < before + 2) std::this_thread::yield();
+  stop = true;
+  mixer.join();
+  synth->Reset();
+  renderPeak(10);
+  EXPECT_GT(passes.load(), 0);
+  // The queue holds thousands of messages and the mixer drains it constantly.
+  EXPECT_EQ(synth->Dropped(), 0u);
+  // The final reset reached the synth after everything else.
+  renderPeak(1500);
+  EXPECT_EQ(synth->ActiveVoices(), 0);
 }
