@@ -3,9 +3,12 @@
 // gigabytes or read a picture the file does not hold.
 #include <SDL.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/framework/exception.h"
 #include "platform/framework/resources.h"
