@@ -78,12 +78,16 @@ void LoadScoreFile(GameRecord& rec, const std::string& path, ShellHost& host) {
     SetDefaultScores(rec);
     return;
   }
+  ReadScores(rec, file);
+  std::fclose(file);
+}
+
+void ReadScores(GameRecord& rec, std::FILE* file) {
   for (int i = 0; i < kHighScoreCount; ++i) {
     unsigned char bytes[4];
     // An entry the file holds only part of reads as 0, like the entries past its end.
     rec.highScores[i] = std::fread(bytes, 1, 4, file) == 4 ? decodeLittleEndian(bytes) : 0;
   }
-  std::fclose(file);
 }
 
 bool SaveScoreFile(const GameRecord& rec, const std::string& path, ShellHost& host) {

@@ -1,6 +1,7 @@
 #pragma once
 // The high-score file "M_score.dat": 13 little-endian signed 32-bit values,
 // 52 bytes, no header.
+#include <cstdio>
 #include <string>
 
 #include "game/game_record.h"
@@ -18,6 +19,10 @@ void SetDefaultScores(GameRecord& rec);
 // (missing, read-only) gives the creation message and the default table; a
 // short file leaves the missing entries 0, bytes past the 52nd are ignored.
 void LoadScoreFile(GameRecord& rec, const std::string& path, ShellHost& host);
+
+// Reads the 13 entries from an open file: 4 little-endian bytes each, an
+// entry the file holds only partly or not at all reads as 0.
+void ReadScores(GameRecord& rec, std::FILE* file);
 
 // Writes highScores to the file. The new contents go to a temporary file
 // beside it that then replaces the old one, so a failed write never leaves
