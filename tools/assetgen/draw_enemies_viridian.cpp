@@ -258,8 +258,8 @@ void Mortar(const Frame& f) {
   for (double side : {-1.0, 1.0}) {
     for (int leg = 0; leg < 3; ++leg) {
       Push(cr, side * 18, -8 + leg * 10, side * (60 - leg * 30));
-      PolyPath(cr, {{-2, 0}, {2, 0}, {1.5, 14}, {-1.5, 14}});
-      Shade(cr, kDeep, 0.7);
+      PolyPath(cr, {{-2.5, 0}, {2.5, 0}, {1.5, 24}, {-1.5, 24}});
+      Shade(cr, kLime, 0.7);
       Pop(cr);
     }
   }

@@ -1,9 +1,7 @@
 #include "tools/assetgen/image_set.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
-#include <thread>
 #include <vector>
 
 #include "tools/assetgen/bmp_writer.h"
@@ -88,26 +86,8 @@ void writeList(const std::filesystem::path& outDir, bool contactSheets, const Im
 
 void WriteImageSet(const std::filesystem::path& outDir, bool contactSheets,
                    const std::function<void(const std::string&)>& progress) {
-  // Two workers take lists alternately from the largest down; every file is
-  // drawn by one worker alone, so the output does not depend on the timing.
-  std::vector<const ImageListSpec*> order;
-  for (const auto& list : kImageLists) order.push_back(&list);
-  std::sort(order.begin(), order.end(), [](const ImageListSpec* a, const ImageListSpec* b) {
-    return a->cellWidth * a->cellHeight * a->count > b->cellWidth * b->cellHeight * b->count;
-  });
-  std::vector<std::exception_ptr> errors(2);
-  auto work = [&](int worker) {
-    try {
-      for (std::size_t k = worker; k < order.size(); k += 2) writeList(outDir, contactSheets, *order[k]);
-    } catch (...) {
-      errors[worker] = std::current_exception();
-    }
-  };
-  std::thread second(work, 1);
-  work(0);
-  second.join();
-  for (auto& e : errors)
-    if (e) std::rethrow_exception(e);
+  // One thread: the whole set takes about a second of processor time.
+  for (const auto& list : kImageLists) writeList(outDir, contactSheets, list);
   const Picture splash = RenderSplash();
   WriteBmp(outDir / "res" / "splash.bmp", splash);
   if (contactSheets) {
