@@ -197,9 +197,7 @@ TEST_F(CapsuleTest, FullLevelShowsTheThousandLabel) {
   }
 }
 
-                                                                                          TEST_F(
-                                                                                              CapsuleTest,
-                                                                                              LevelCapsulesRaiseTheirLevel) {
+TEST_F(CapsuleTest, LevelCapsulesRaiseTheirLevel) {
   Levels(1, 0, 3);
   rec.player.shield = 2;
   Collect(kPower);
