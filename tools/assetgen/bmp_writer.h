@@ -6,9 +6,8 @@
 
 namespace assetgen {
 
-// Writes a 24-bit Windows BMP (bottom-up, rows padded to 4 bytes).
-// NOTE: platform::Bitmap::SaveToFile writes the same format; this adapter
-// keeps assetgen independent of the graphics module's progress.
+// Writes a 24-bit Windows BMP through the platform's bitmap writer (the same
+// bytes for the same pixels), creating the folder when needed.
 void WriteBmp(const std::filesystem::path& path, const Picture& picture);
 
 }  // namespace assetgen
