@@ -223,13 +223,40 @@ void Bomber(const Frame& f) {
   cairo_t* cr = f.cr;
   Push(cr, 100, 100);
   for (double s : {-1.0, 1.0}) {
-    Flame(cr, s * 22, -64, 0, -1, 18, 10, kViolet);
-    Flame(cr, s * 56, -48, 0, -1, 14, 8, kViolet);
+    Flame(cr, s * 22, -70, 0, -1, 20, 12, kViolet);
+    Flame(cr, s * 58, -70, 0, -1, 20, 12, kViolet);
   }
-  MirrorPath(cr, {{0, -72}, {40, -62}, {82, -42}, {98, -12}, {96, 30}, {72, 72}, {32, 96}, {0, 98}});
+  // Engine nacelles behind the wing's notched trailing edge.
+  for (double s : {-1.0, 1.0}) {
+    for (double x : {22.0, 58.0}) {
+      RoundRectPath(cr, s * x - 8, -70, 16, 40, 6);
+      Shade(cr, Darker(kTeal, 0.3), 1.0);
+      Glow(cr, s * x, -68, 6, kViolet);
+    }
+  }
+  MirrorPath(cr, {{0, -56},
+                  {20, -46},
+                  {40, -58},
+                  {62, -46},
+                  {84, -50},
+                  {98, -14},
+                  {96, 30},
+                  {72, 72},
+                  {32, 96},
+                  {0, 98}});
   Shade(cr, kDeep, 1.6);
-  MirrorPath(cr, {{0, -60}, {30, -52}, {70, -34}, {84, -10}, {60, 0}, {24, -20}, {0, -24}});
+  MirrorPath(cr,
+             {{0, -46}, {20, -36}, {40, -46}, {62, -36}, {80, -38}, {86, -12}, {60, 0}, {24, -16}, {0, -20}});
   Shade(cr, kTeal, 1.0);
+  cairo_set_line_width(cr, 1.2);
+  SetCol(cr, Darker(kDeep, 0.5));
+  for (double s : {-1.0, 1.0}) {
+    cairo_move_to(cr, s * 14, 70);
+    cairo_line_to(cr, s * 50, 20);
+    cairo_move_to(cr, s * 40, 60);
+    cairo_line_to(cr, s * 78, 10);
+  }
+  cairo_stroke(cr);
   for (double s : {-1.0, 1.0}) {
     PolyPath(cr, {{s * 30, 84}, {s * 70, 62}, {s * 90, 28}, {s * 86, 26}, {s * 66, 58}, {s * 28, 80}});
     Flat(cr, kLime, 0.85);
