@@ -68,7 +68,7 @@ void boldGlyph(const Frame& f, int index, double x, double w, Col top, Col botto
 
 void Font0Glyph(const Frame& f) { boldGlyph(f, f.i, 2.6, 8.6, {1.0, 1.0, 0.82}, {1.0, 0.62, 0.12}); }
 
-void Font1Glyph(const Frame& f) { boldGlyph(f, f.i, 2.2, 6.2, {0.92, 1.0, 1.0}, {0.25, 0.75, 1.0}); }
+void Font1Glyph(const Frame& f) { boldGlyph(f, f.i, 2.3, 5.6, {0.92, 1.0, 1.0}, {0.25, 0.75, 1.0}); }
 
 void StrokeGlyphPath(cairo_t* cr, int index, double x, double y, double w, double h) {
   if (index >= 0 && index < static_cast<int>(kGlyphStrokes.size())) glyphPath(cr, index, x, y, w, h);
