@@ -1,32 +1,64 @@
 #include "game/music.h"
 
-#include <set>
 #include <utility>
+
+#include "library/midi/Mvmidi.h"
+#include "platform/midi/midi_out.h"
+#include "platform/midi/recording_midi_out.h"
 
 namespace dovrex {
 
-// NOTE: stands in until the MIDI component is part of the build; only this
-// file changes when it arrives.
 struct GameMusic::Impl {
-  std::set<std::string> pieces;
+  explicit Impl(MusicOutput output) : chmid(nullptr, setupFor(output)) {}
+
+  MorvaneMidiSystem::TMorvaneMidiSetup setupFor(MusicOutput output) {
+    MorvaneMidiSystem::TMorvaneMidiSetup setup;
+    switch (output) {
+      case MusicOutput::SoftSynth:
+        break;  // the platform's default output
+      case MusicOutput::Null:
+        setup.Opener = [] { return std::unique_ptr<MidiOut>(new NullMidiOut()); };
+        break;
+      case MusicOutput::Recording:
+        setup.Opener = [this] {
+          auto out = std::make_unique<RecordingMidiOut>();
+          recording = out.get();
+          return std::unique_ptr<MidiOut>(std::move(out));
+        };
+        break;
+    }
+    return setup;
+  }
+
+  RecordingMidiOut* recording = nullptr;  // owned by chmid once opened
+  MorvaneMidiSystem::TMorvaneMidi chmid;
 };
 
-GameMusic::GameMusic(MusicOutput) : impl_(std::make_unique<Impl>()) {}
+GameMusic::GameMusic(MusicOutput output) : impl_(std::make_unique<Impl>(output)) {}
 
 GameMusic::~GameMusic() = default;
 
-void GameMusic::Init() {}
+void GameMusic::Init() { impl_->chmid.Init(); }
 
-void GameMusic::CreateData(const std::string& name, const std::string&) { impl_->pieces.insert(name); }
+void GameMusic::CreateData(const std::string& name, const std::string& fileName) {
+  impl_->chmid.CreateData(name, fileName);
+}
 
-void GameMusic::Stop() {}
+void GameMusic::Stop() { impl_->chmid.Stop(); }
 
-void GameMusic::Play(const std::string& name, bool) { started_ = name; }
+void GameMusic::Play(const std::string& name, bool repeat) {
+  impl_->chmid.Play(name, repeat);
+  started_ = name;
+}
 
-void GameMusic::SetFadeOut(int) {}
+void GameMusic::SetFadeOut(int milliseconds) { impl_->chmid.SetFadeOut(milliseconds); }
 
 std::optional<std::string> GameMusic::TakeStarted() { return std::exchange(started_, std::nullopt); }
 
-int GameMusic::PieceCount() const { return static_cast<int>(impl_->pieces.size()); }
+int GameMusic::PieceCount() const { return impl_->chmid.DataCount(); }
+
+bool GameMusic::Playing() const { return impl_->chmid.Playing(); }
+
+const RecordingMidiOut* GameMusic::Recording() const { return impl_->recording; }
 
 }  // namespace dovrex

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+class RecordingMidiOut;
+
 namespace dovrex {
 
 enum class MusicOutput {
@@ -32,6 +34,10 @@ class GameMusic {
   std::optional<std::string> TakeStarted();
   // Pieces registered so far.
   int PieceCount() const;
+  // Whether a piece is playing.
+  bool Playing() const;
+  // The output's messages when it records, else nullptr.
+  const RecordingMidiOut* Recording() const;
 
  private:
   struct Impl;

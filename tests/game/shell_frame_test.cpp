@@ -11,6 +11,7 @@
 #include "game/pools.h"
 #include "platform/audio/audio_device.h"
 #include "platform/audio/effect_player.h"
+#include "platform/midi/recording_midi_out.h"
 #include "shell_data.h"
 
 namespace dovrex::testing {
@@ -204,8 +205,16 @@ TEST(ShellAssets, AMissingPictureStopsStartUpButClosingStillSaves) {
 TEST(ShellFrame, TheFirstFrameBootsAndStartsM0) {
   HeadlessGame game;
   TForm1& form = game.Start();
+  EXPECT_FALSE(form.Music().Playing());
   ASSERT_TRUE(game.Frame());
   EXPECT_EQ(form.FrameMusic(), std::optional<std::string>("m0"));
+  EXPECT_TRUE(form.Music().Playing());
+  ASSERT_NE(form.Music().Recording(), nullptr);
+  const auto sent = form.Music().Recording()->Messages();
+  const std::vector<std::uint8_t> gmSystemOn = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
+  EXPECT_TRUE(std::any_of(sent.begin(), sent.end(), [&](const RecordedMidiMessage& m) {
+    return m.kind == MidiMessageKind::Long && m.bytes == gmSystemOn;
+  })) << "the piece starts with GM System On";
   EXPECT_EQ(game.Mode(), 1);
   EXPECT_EQ(game.Rec().game.buttonLatch, 1);
   EXPECT_EQ(game.Rec().game.musicRequest, 0);
@@ -219,10 +228,12 @@ TEST(ShellFrame, MusicRequestsOutOfRangeAreClearedNegativeOnesKept) {
   TForm1& form = game.Start();
   game.Frames(2);
   std::int32_t& request = game.Rec().game.musicRequest;
+  ASSERT_TRUE(form.Music().Playing());
   request = 4;
   game.Frame();
   EXPECT_EQ(request, 0);
-  EXPECT_FALSE(form.FrameMusic().has_value()) << "the current piece is not stopped";
+  EXPECT_FALSE(form.FrameMusic().has_value());
+  EXPECT_TRUE(form.Music().Playing()) << "the current piece is not stopped";
   request = 99;
   game.Frame();
   EXPECT_EQ(request, 0);

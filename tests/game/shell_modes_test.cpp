@@ -197,6 +197,29 @@ TEST_F(ShellModes, AButtonHeldThroughGameOverMustBeReleasedFirst) {
   EXPECT_EQ(rec().rankingNext, 0) << "the press path leaves rankingNext alone";
 }
 
+TEST_F(ShellModes, ZHeldThroughTheDeathDoesNotSkipTheGameOver) {
+  game.Frames(3);
+  press(kVkX);
+  game.Frames(2);
+  release(kVkX);
+  ASSERT_EQ(game.Mode(), kModePlay);
+  game.Frames(20);
+  press(kVkZ);
+  game.Frame();
+  rec().game.dying = 1;  // the shield has run out
+  const int frames = framesUntilModeChanges(game, 100);
+  EXPECT_EQ(frames, 16) << "15 explosion frames, game over on the next";
+  ASSERT_EQ(game.Mode(), kModeGameOver);
+  EXPECT_EQ(game.form->FrameMusic(), std::optional<std::string>("m0"));
+  game.Frames(100);
+  EXPECT_EQ(game.Mode(), kModeGameOver);
+  release(kVkZ);
+  game.Frame();
+  press(kVkZ);
+  game.Frame();
+  EXPECT_EQ(game.Mode(), kModeRanking);
+}
+
 TEST_F(ShellModes, GameOverTimesOutToTheRankingWithTheScoreInserted) {
   game.Frames(5);
   rec().gameMode = kModeGameOver;
@@ -336,6 +359,7 @@ TEST_F(ShellDemo, CombinedEntriesHighlightMovementAndShot) {
 TEST_F(ShellDemo, TheLaserEntryStartsACharge) {
   ASSERT_EQ(DemoScript()[70], 2);
   game.Frames(4 * 70);
+  EXPECT_EQ(game.form->FrameSound(), 1) << "the laser start is heard in the same frame";
   EXPECT_EQ(rec().game.hiliteLaser, 1);
   EXPECT_EQ(rec().game.laserStock, 1);
   EXPECT_GT(rec().game.laserTimer, 0);
