@@ -165,4 +165,16 @@ TEST(MmlCompiler, ReportsErrorsWithTheirLine) {
   EXPECT_THROW(one("c4 L"), assetgen::mml::Error);  // loop start at the end
 }
 
+TEST(MmlCompiler, HostileSourcesFailFast) {
+  EXPECT_THROW(one("[[[[c]256]256]256]256"), assetgen::mml::Error);
+  EXPECT_THROW(one("[[[[r1]256]256]256]256"), assetgen::mml::Error);
+  EXPECT_THROW(one("[[[[ ]256]256]256]256"), assetgen::mml::Error);
+  EXPECT_THROW(one("[[[[c : r]256]256]256]256"), assetgen::mml::Error);
+  EXPECT_THROW(one("c%100000^%100000^%100000 [[r%100000]256]256"), assetgen::mml::Error);
+  std::string wide = "#track A ch=1\n!M0 = c\n";
+  for (int k = 1; k <= 16; ++k)
+    wide += "!M" + std::to_string(k) + " = !M" + std::to_string(k - 1) + " !M" + std::to_string(k - 1) + "\n";
+  EXPECT_THROW(Compile(wide + "A !M16 !M16 !M16 !M16 !M16 !M16 !M16 !M16\n", "t"), assetgen::mml::Error);
+}
+
 }  // namespace

@@ -9,6 +9,11 @@ namespace {
 
 constexpr int kMaxMacroDepth = 16;
 constexpr int kMaxRepeat = 256;
+// Bounds that keep a hostile source from taking unbounded time or memory.
+constexpr std::size_t kMaxTrackText = std::size_t{1} << 22;  // characters after macro expansion
+constexpr std::size_t kMaxEvents = 200000;                   // notes and controls per track
+constexpr std::size_t kMaxSteps = 20000000;                  // commands run per track, repeats included
+constexpr std::uint32_t kMaxTick = std::uint32_t{1} << 28;
 constexpr std::uint32_t kWholeNote = kDivision * 4;
 
 // One character of a track's text with the source line it came from.
@@ -89,6 +94,7 @@ class Compiler {
 
   void expand(const std::string& text, int lineNo, std::vector<SourceChar>& out, int depth) {
     if (depth > kMaxMacroDepth) fail(lineNo, "macros nested too deeply");
+    if (out.size() + text.size() > kMaxTrackText) fail(lineNo, "track text too long");
     for (std::size_t i = 0; i < text.size(); ++i) {
       if (text[i] != '!') {
         out.push_back({text[i], lineNo});
@@ -193,6 +199,12 @@ class Compiler {
 
   const std::vector<SourceChar>* text_ = nullptr;
   std::size_t pos_ = 0;
+  std::size_t work_ = 0;  // commands run and characters scanned in this track
+
+  void spend(std::size_t units) {
+    work_ += units;
+    if (work_ > kMaxSteps) fail(line(), "too much work in one track (repeats nested too deeply?)");
+  }
 
   int line() const {
     if (text_->empty()) return 0;
@@ -318,10 +330,17 @@ class Compiler {
     }
     s.tie = false;
     s.lastGroup = group;
-    s.tick += length;
+    advance(s, length);
+    if (notes.size() > kMaxEvents) fail(line(), "too many notes in one track");
+  }
+
+  void advance(State& s, std::uint32_t ticks) {
+    if (ticks > kMaxTick - s.tick) fail(line(), "track too long");
+    s.tick += ticks;
   }
 
   void addControl(TrackDecl& decl, State& s, Control::Kind kind, int number, int value) {
+    if (decl.track.controls.size() >= kMaxEvents) fail(line(), "too many controls in one track");
     decl.track.controls.push_back(
         {s.tick, kind, static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(value)});
   }
@@ -330,6 +349,7 @@ class Compiler {
   void skipToLoopEnd() {
     int depth = 0;
     while (!atEnd()) {
+      spend(1);
       const char c = peek();
       ++pos_;
       if (c == '[') ++depth;
@@ -348,6 +368,7 @@ class Compiler {
     std::vector<PendingNote> notes;
     std::vector<LoopFrame> loops;
     std::optional<std::uint32_t> loopHere;
+    work_ = 0;
     for (const auto& [number, value] : decl.initial) {
       if (number < 0) addControl(decl, s, Control::Kind::Program, value, 0);
     }
@@ -358,6 +379,7 @@ class Compiler {
       skipSpace();
       if (atEnd()) break;
       const char c = peek();
+      spend(1);
       const int at = line();
       if (c >= 'a' && c <= 'g') {
         const int semi = readKeyOffset();
@@ -396,7 +418,7 @@ class Compiler {
         extendCarets(s, notes);
       } else if (c == 'r') {
         ++pos_;
-        s.tick += lengthOrDefault(s);
+        advance(s, lengthOrDefault(s));
         s.tie = false;
         s.lastGroup.clear();
         while (true) {
@@ -405,7 +427,7 @@ class Compiler {
           ++pos_;
           auto len = readLength();
           if (!len) fail(line(), "'^' needs a length");
-          s.tick += *len;
+          advance(s, *len);
         }
       } else if (c == '^') {
         fail(at, "'^' must follow a note or rest");
@@ -437,6 +459,7 @@ class Compiler {
       } else if (c == 't') {
         ++pos_;
         const int bpm = needNumber(20, 400, "t");
+        if (song_.tempos.size() >= kMaxEvents) fail(at, "too many tempo changes");
         song_.tempos.push_back({s.tick, static_cast<double>(bpm)});
       } else if (c == '@') {
         ++pos_;
@@ -508,7 +531,7 @@ class Compiler {
       auto len = readLength();
       if (!len) fail(line(), "'^' needs a length");
       for (std::size_t i : s.lastGroup) notes[i].note.duration += *len;
-      s.tick += *len;
+      advance(s, *len);
     }
   }
 
