@@ -8,12 +8,12 @@ namespace MorvaneMidiSystem {
 struct TMorvaneMidiChannel {
   std::uint8_t Level = 0;  // loudest recent note-on velocity, decaying by 4 a step
   std::uint8_t Program = 0;
-  std::uint8_t Volume = 0;  // controller 7
-  std::uint8_t Panpot = 0;  // controller 10
+  std::uint8_t Volume = 0;      // controller 7
+  std::uint8_t Panpot = 0;      // controller 10
   std::uint8_t Expression = 0;  // controller 11
-  std::uint8_t Reverb = 0;  // controller 91
-  std::uint8_t Chorus = 0;  // controller 93
-  std::uint8_t Delay = 0;  // controller 94
+  std::uint8_t Reverb = 0;      // controller 91
+  std::uint8_t Chorus = 0;      // controller 93
+  std::uint8_t Delay = 0;       // controller 94
 
   friend bool operator==(const TMorvaneMidiChannel&, const TMorvaneMidiChannel&) = default;
 };

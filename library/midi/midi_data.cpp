@@ -85,9 +85,13 @@ void TMorvaneMidiDataInfo::Clear() {
   });
 }
 
-TMorvaneMidiData::TMorvaneMidiData() { Guarded("TMorvaneMidiData::TMorvaneMidiData", [] {}); }
+TMorvaneMidiData::TMorvaneMidiData() {
+  Guarded("TMorvaneMidiData::TMorvaneMidiData", [] {});
+}
 
-TMorvaneMidiData::~TMorvaneMidiData() { GuardedNoThrow("TMorvaneMidiData::~TMorvaneMidiData", [] {}); }
+TMorvaneMidiData::~TMorvaneMidiData() {
+  GuardedNoThrow("TMorvaneMidiData::~TMorvaneMidiData", [] {});
+}
 
 void TMorvaneMidiData::LoadFile(const AnsiString& FileName) {
   Guarded("TMorvaneMidiData::LoadFile", [&] {
@@ -122,7 +126,8 @@ void TMorvaneMidiData::LoadStream(TStream& Source, const AnsiString& FileName) {
       const std::uint32_t size = be32(trackHeader + 4);
       // A length field never makes us allocate more than the source holds.
       const std::int64_t left = Source.Size() - Source.Position();
-      if (left < 0 || size > static_cast<std::uint64_t>(left)) throw EMvMidi(MidiTexts::kBadFileData + FileName);
+      if (left < 0 || size > static_cast<std::uint64_t>(left))
+        throw EMvMidi(MidiTexts::kBadFileData + FileName);
       body.resize(size);
       if (Source.Read(body.data(), size) < size) throw EMvMidi(MidiTexts::kBadFileData + FileName);
       ReadTrack(body.data(), size);
@@ -163,7 +168,8 @@ void TMorvaneMidiData::ReadTrack(const std::uint8_t* Track, std::uint32_t Size) 
 }
 
 bool TMorvaneMidiData::DefaultEvent(std::span<const std::uint8_t> Track, std::uint32_t& Position,
-                                    TShortMessageList::iterator& Cursor, std::uint32_t Time, std::uint8_t Status) {
+                                    TShortMessageList::iterator& Cursor, std::uint32_t Time,
+                                    std::uint8_t Status) {
   return Guarded("TMorvaneMidiData::DefaultEvent", [&] {
     const std::uint8_t kind = Status & 0xF0;
     const std::uint32_t dataBytes = kind == 0xC0 || kind == 0xD0 ? 1 : 2;
@@ -236,7 +242,8 @@ bool TMorvaneMidiData::MetaEvent(std::span<const std::uint8_t> Track, std::uint3
       case kMetaEndOfTrack:
         return false;
       case kMetaTempo:
-        insertInTimeOrder(MetaEvents, Cursor, TMetaEvent{Time, type, byte(0) << 16 | byte(1) << 8 | byte(2), {}});
+        insertInTimeOrder(MetaEvents, Cursor,
+                          TMetaEvent{Time, type, byte(0) << 16 | byte(1) << 8 | byte(2), {}});
         break;
       case kMetaTimeSignature:
         TimeSigNumerator = byte(0);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 
+#include "library/debug/exceptions.h"
 #include "library/midi/midi_events.h"
 #include "platform/framework/ansi_string.h"
 #include "platform/framework/streams.h"
@@ -68,8 +69,8 @@ class TMorvaneMidiData : public TMorvaneMidiDataInfo {
                     TShortMessageList::iterator& Cursor, std::uint32_t Time, std::uint8_t Status);
   bool SystemExclusive(std::span<const std::uint8_t> Track, std::uint32_t& Position,
                        TLongMessageList::iterator& Cursor, std::uint32_t Time, std::uint8_t Status);
-  bool MetaEvent(std::span<const std::uint8_t> Track, std::uint32_t& Position, TMetaEventList::iterator& Cursor,
-                 std::uint32_t Time, std::uint8_t Status);
+  bool MetaEvent(std::span<const std::uint8_t> Track, std::uint32_t& Position,
+                 TMetaEventList::iterator& Cursor, std::uint32_t Time, std::uint8_t Status);
 };
 
 }  // namespace MorvaneMidiSystem

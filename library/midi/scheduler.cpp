@@ -78,7 +78,8 @@ void TMorvaneMidi::SmfPlay(unsigned long Elapsed) {
   const bool report = GetReport();
   if (report) {
     std::lock_guard lock(FChannelLock);
-    for (auto& channel : FChannels) channel.Level = channel.Level <= kLevelDecay ? 0 : channel.Level - kLevelDecay;
+    for (auto& channel : FChannels)
+      channel.Level = channel.Level <= kLevelDecay ? 0 : channel.Level - kLevelDecay;
   }
 
   const bool repeat = FRepeat.load(std::memory_order_relaxed);
@@ -133,9 +134,12 @@ void TMorvaneMidi::SmfPlay(unsigned long Elapsed) {
       }
     }
     const std::int64_t left = static_cast<std::int64_t>(fadeTime) - elapsed;
-    FFadeTime.store(static_cast<std::int32_t>(std::max<std::int64_t>(left, INT32_MIN)), std::memory_order_relaxed);
+    FFadeTime.store(static_cast<std::int32_t>(std::max<std::int64_t>(left, INT32_MIN)),
+                    std::memory_order_relaxed);
     ++FFadeStep;
-    fadeEnded = left < 0;
+    // NOTE: a fade that runs out exactly at 0 ends too; at 0 it would
+    // otherwise count as no fade and leave the piece playing almost silent.
+    fadeEnded = left <= 0;
   }
 
   if (report) {
