@@ -147,7 +147,8 @@ void TMorvaneMidiData::ReadTrack(const std::uint8_t* Track, std::uint32_t Size) 
     bool goesOn = true;
     while (goesOn && position < Size) {
       std::uint32_t delta = 0;
-      if (!readNumber(track, position, delta)) break;
+      // A running time past 2^32 ticks would wrap and unsort the lists.
+      if (!readNumber(track, position, delta) || delta > UINT32_MAX - time) break;
       time += delta;
       if (position >= Size) break;
       if (track[position] & 0x80) {

@@ -254,6 +254,17 @@ TEST_F(SmfLoader, TruncatedEventsEndTheirTrack) {
   }
 }
 
+TEST_F(SmfLoader, RunningTimePast32BitsEndsTheTrack) {
+  Track track;
+  for (int i = 0; i < 16; ++i) track.Note(0x0FFFFFFF, 0, 60, 1);  // up to 0xFFFFFFF0
+  track.Note(0x10, 0, 61, 1).Note(0, 0, 62, 1).End();
+  TMorvaneMidiData data;
+  Load(data, Smf({track}));
+  ASSERT_EQ(data.ShortMessages.size(), 16u);
+  EXPECT_EQ(data.ShortMessages.back().Time, 0xFFFFFFF0u);
+  EXPECT_EQ(data.Length, 0xFFFFFFF0u);
+}
+
 TEST_F(SmfLoader, TrackWithoutAStatusToRunOnEndsAtOnce) {
   Track bad, good;
   bad.Event(0, {0x3C, 0x40}).Note(0, 0, 60, 1);
