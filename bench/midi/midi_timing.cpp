@@ -1,0 +1,193 @@
+// Plays a generated piece through the MIDI component on the real clock and
+// measures when every channel message leaves against its ideal time, taken
+// with whole milliseconds per beat as the scheduler counts them.
+//
+//   midi_timing [MINUTES]      (default 5)
+//
+// Passes (exit 0) when every message leaves within one scheduler interval
+// plus 2 ms of its ideal time and the error does not drift.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "large_smf.h"
+#include "library/midi/Mvmidi.h"
+#include "platform/framework/main_thread_queue.h"
+
+namespace {
+
+using namespace MorvaneMidiSystem;
+using SteadyTime = std::chrono::steady_clock::time_point;
+
+constexpr std::uint32_t kInterval = 10;  // ms, as the component plays
+constexpr std::uint32_t kDivision = 480;
+constexpr std::uint32_t kTicksPerEvent = 120;   // a sixteenth note
+constexpr std::uint32_t kFirstTempo = 500000;   // 120 bpm, whole milliseconds
+constexpr std::uint32_t kSecondTempo = 468750;  // 128 bpm: 468.75 ms, counted as 468
+
+// Keeps the time every message reached the output.
+class TimingMidiOut final : public MidiOut {
+ public:
+  explicit TimingMidiOut(std::size_t expected) { FShort.reserve(expected); }
+  void ShortMsg(std::uint32_t) override {
+    const auto now = std::chrono::steady_clock::now();
+    std::lock_guard lock(FMutex);
+    FShort.push_back(now);
+  }
+  void LongMsg(std::span<const std::uint8_t>) override {
+    const auto now = std::chrono::steady_clock::now();
+    std::lock_guard lock(FMutex);
+    if (!FStarted) FStart = now;  // GM System On: sent by Play just before the piece starts
+    FStarted = true;
+  }
+  void Reset() override {}
+  std::string_view Name() const override { return "Timing"; }
+
+  std::vector<SteadyTime> Shorts() {
+    std::lock_guard lock(FMutex);
+    return FShort;
+  }
+  SteadyTime Start() {
+    std::lock_guard lock(FMutex);
+    return FStart;
+  }
+
+ private:
+  std::mutex FMutex;
+  std::vector<SteadyTime> FShort;
+  SteadyTime FStart;
+  bool FStarted = false;
+};
+
+struct Piece {
+  std::vector<std::uint8_t> bytes;
+  std::vector<std::uint32_t> ticks;  // of every channel message, in file order
+  std::uint32_t tempoChangeTick = 0;
+};
+
+void number(std::vector<std::uint8_t>& out, std::uint32_t value) {
+  std::uint8_t groups[5];
+  int n = 0;
+  do {
+    groups[n++] = value & 0x7F;
+    value >>= 7;
+  } while (value != 0);
+  while (n > 1) out.push_back(groups[--n] | 0x80);
+  out.push_back(groups[0]);
+}
+
+// One track: a note-on or note-off every sixteenth, the tempo changing half
+// way through.
+Piece MakePiece(double minutes) {
+  const double firstMs = minutes * 60000.0 / 2;
+  const auto firstEvents =
+      static_cast<std::uint32_t>(firstMs / (kFirstTempo / 1000.0 * kTicksPerEvent / kDivision));
+  const auto secondEvents =
+      static_cast<std::uint32_t>(firstMs / (kSecondTempo / 1000.0 * kTicksPerEvent / kDivision));
+  Piece piece;
+  std::vector<std::uint8_t> body = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20};
+  std::uint32_t tick = 0;
+  for (std::uint32_t i = 0; i < firstEvents + secondEvents; ++i) {
+    if (i == firstEvents) {
+      piece.tempoChangeTick = tick;
+      body.insert(body.end(),
+                  {0x00, 0xFF, 0x51, 0x03, static_cast<std::uint8_t>(kSecondTempo >> 16),
+                   static_cast<std::uint8_t>(kSecondTempo >> 8), static_cast<std::uint8_t>(kSecondTempo)});
+    }
+    number(body, i == 0 ? 0 : kTicksPerEvent);
+    if (i > 0) tick += kTicksPerEvent;
+    const auto key = static_cast<std::uint8_t>(48 + (i / 2) % 24);
+    body.insert(body.end(), {0x90, key, static_cast<std::uint8_t>(i % 2 ? 0 : 100)});
+    piece.ticks.push_back(tick);
+  }
+  body.insert(body.end(), {0x00, 0xFF, 0x2F, 0x00});
+  piece.bytes = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, kDivision >> 8, kDivision & 0xFF,
+                 'M', 'T', 'r', 'k'};
+  for (int shift = 24; shift >= 0; shift -= 8)
+    piece.bytes.push_back(static_cast<std::uint8_t>(body.size() >> shift));
+  piece.bytes.insert(piece.bytes.end(), body.begin(), body.end());
+  return piece;
+}
+
+// Milliseconds from the start to a tick, with ms per beat truncated (or not).
+double IdealMs(const Piece& piece, std::uint32_t tick, bool truncated) {
+  const auto beat = [truncated](std::uint32_t tempo) {
+    return truncated ? static_cast<double>(tempo / 1000) : tempo / 1000.0;
+  };
+  if (tick <= piece.tempoChangeTick) return tick * beat(kFirstTempo) / kDivision;
+  return piece.tempoChangeTick * beat(kFirstTempo) / kDivision +
+         (tick - piece.tempoChangeTick) * beat(kSecondTempo) / kDivision;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const double minutes = argc > 1 ? std::atof(argv[1]) : 5.0;
+  if (!(minutes > 0)) {
+    std::fprintf(stderr, "usage: midi_timing [MINUTES]\n");
+    return 2;
+  }
+  const Piece piece = MakePiece(minutes);
+  const std::string path = midi_bench::WriteTempFile("morvane_midi_timing.mid", piece.bytes);
+
+  TimingMidiOut* out = nullptr;
+  TMorvaneMidiSetup setup;
+  setup.Interval = kInterval;
+  setup.Opener = [&] {
+    auto timing = std::make_unique<TimingMidiOut>(piece.ticks.size());
+    out = timing.get();
+    return timing;
+  };
+  TMorvaneMidi midi(nullptr, setup);
+  midi.Init();
+  midi.CreateData("timing", path);
+  std::atomic<bool> ended{false};
+  midi.SetOnMidiEnd([&](TComponent*) { ended = true; });
+  std::printf("playing %zu messages over %.1f minutes at %u ms steps...\n", piece.ticks.size(), minutes,
+              kInterval);
+  std::fflush(stdout);
+  midi.Play("timing", false);
+  while (!ended) {
+    MainThreadQueue().RunPending();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+
+  const auto sent = out->Shorts();
+  const SteadyTime start = out->Start();
+  if (sent.size() != piece.ticks.size()) {
+    std::printf("FAIL: %zu of %zu messages sent\n", sent.size(), piece.ticks.size());
+    return 1;
+  }
+  double worstEarly = 0, worstLate = 0, firstMinute = 0, lastMinute = 0;
+  int firstCount = 0, lastCount = 0;
+  const double totalMs = IdealMs(piece, piece.ticks.back(), true);
+  for (std::size_t i = 0; i < sent.size(); ++i) {
+    const double actual = std::chrono::duration<double, std::milli>(sent[i] - start).count();
+    const double ideal = IdealMs(piece, piece.ticks[i], true);
+    const double error = actual - ideal;
+    worstEarly = std::min(worstEarly, error);
+    worstLate = std::max(worstLate, error);
+    if (ideal < 60000) firstMinute += error, ++firstCount;
+    if (ideal > totalMs - 60000) lastMinute += error, ++lastCount;
+  }
+  firstMinute /= std::max(firstCount, 1);
+  lastMinute /= std::max(lastCount, 1);
+  const double drift = lastMinute - firstMinute;
+  const double truncation = IdealMs(piece, piece.ticks.back(), false) - totalMs;
+  const double bound = kInterval + 2.0;
+  const bool pass = worstEarly >= -bound && worstLate <= bound && std::fabs(drift) <= 1.0;
+  std::printf("messages: %zu\n", sent.size());
+  std::printf("error against the ideal time: %.2f ms early .. %.2f ms late (bound %.0f ms)\n", -worstEarly,
+              worstLate, bound);
+  std::printf("mean error: first minute %.2f ms, last minute %.2f ms, drift %.2f ms\n", firstMinute,
+              lastMinute, drift);
+  std::printf("whole-millisecond beats run ahead of exact time by %.1f ms over the piece\n", truncation);
+  std::printf("%s\n", pass ? "PASS" : "FAIL");
+  return pass ? 0 : 1;
+}
