@@ -110,11 +110,11 @@ void LargeExplosion(const Frame& f) { fireball(f, 46, 0xB16, fire, 18, true); }
 
 void SmokePuff(const Frame& f) {
   const double t = f.T();
-  const Col c = Mix({0.75, 0.72, 0.7}, {0.38, 0.38, 0.45}, t);
+  const Col c = Mix({0.88, 0.85, 0.82}, {0.46, 0.46, 0.54}, t);
   // The game places this 24-pixel cell 16 pixels up and left of the puff, so
   // the puff sits at (15, 15) to stay centred on its particle.
-  Glow(f.cr, 15, 15, 3.5 + 5.5 * t, c, 0.95 - 0.5 * t);
-  Glow(f.cr, 14, 14, 1.8 + 3 * t, Lighter(c, 0.3), 0.7 - 0.4 * t);
+  Glow(f.cr, 15, 15, 5 + 4.5 * t, c, 1.0 - 0.45 * t);
+  Glow(f.cr, 14, 14, 2.5 + 2.5 * t, Lighter(c, 0.3), 0.8 - 0.4 * t);
 }
 
 void Ember(const Frame& f) {
