@@ -63,7 +63,7 @@ std::vector<std::uint8_t> LargeSmf(const LargeSmfShape& shape) {
 
   for (int t = 0; t < shape.channelTracks; ++t) {
     std::vector<std::uint8_t> body;
-    const auto channel = static_cast<std::uint8_t>(t);
+    const auto channel = static_cast<std::uint8_t>(t % 16);
     meta(body, 0, 0x03, "Track " + std::to_string(t));
     body.insert(body.end(),
                 {0x00, static_cast<std::uint8_t>(0xC0 | channel), static_cast<std::uint8_t>(t * 5)});
