@@ -138,6 +138,23 @@ TEST(MvmidiExample, PlayLogsEveryMessageWithItsTime) {
   EXPECT_GE(times[4], 490);
 }
 
+TEST(MvmidiExample, PlayWithRepeatAndFadeFadesOutAfterOnePass) {
+  TempDir dir;
+  Track track;
+  track.Event(0, {0xB2, 7, 80}).Note(0, 0, 60, 100).Note(96, 0, 60, 0).End();  // 0.5 s at 120 bpm
+  const auto file = dir.Write("loop.mid", Smf({track}, {.division = 96}));
+  const ProgramRun run = mvmidi(dir, "play " + file + " --null --log --repeat --fade 400");
+  EXPECT_EQ(run.status, 0) << run.err;
+  int volumes = 0, notes = 0;
+  for (const auto& line : Lines(run.out)) {
+    const auto bytes = line.substr(line.find(' ') + 1);
+    if (bytes.rfind("b2 07 ", 0) == 0 && bytes != "b2 07 50") ++volumes;  // channel 2 faded from 80
+    if (bytes == "90 3c 64") ++notes;
+  }
+  EXPECT_GE(volumes, 1);
+  EXPECT_GE(notes, 2);  // the piece went round at least once before it faded
+}
+
 TEST(MvmidiExample, RenderWritesTheRequestedSecondsOfAudio) {
   TempDir dir;
   const auto file = dir.Write("piece.mid", Piece());
