@@ -202,6 +202,23 @@ TEST(ShellAssets, AMissingPictureStopsStartUpButClosingStillSaves) {
   EXPECT_EQ(ReadFile(game.dir / "M_score.dat").size(), 52u);
 }
 
+TEST(ShellAssets, AMissingPieceOfMusicStopsStartUpLikeAPicture) {
+  HeadlessGame game;
+  fs::remove(game.dir / "mid");
+  fs::create_directory(game.dir / "mid");
+  writeBytes(game.dir / "mid/m0.mid", MakeMidi());
+  writeBytes(game.dir / "mid/m2.mid", MakeMidi());
+  TForm1& form = game.Start();
+  EXPECT_FALSE(form.Started());
+  ASSERT_TRUE(form.StartupError().has_value());
+  EXPECT_EQ(form.StartupError()->rfind("TMorvaneMidi エラー\n\n", 0), 0u) << *form.StartupError();
+  EXPECT_EQ(form.Music().PieceCount(), 1) << "m0 registered, m1 failed, m2 never tried";
+  EXPECT_EQ(game.Rec().game.musicRequest, 0);
+  game.KeyDown(kVkEscape);
+  EXPECT_FALSE(game.Frame());
+  EXPECT_EQ(form.Shutdowns(), 1);
+}
+
 TEST(ShellFrame, TheFirstFrameBootsAndStartsM0) {
   HeadlessGame game;
   TForm1& form = game.Start();
