@@ -101,9 +101,23 @@ std::string TraceLine(int frame, const GameRecord& rec, const FrameOutputs& outp
       counts.Field("labels", countAlive(rec.labels));
       counts.Field("particles", countAlive(rec.particles));
     }
-    o.Key("enemies");
+    o.Key("labels");
     line += '[';
     bool first = true;
+    for (int i = 0; i < kLabelCount; ++i) {
+      const FloatingLabel& label = rec.labels[i];
+      if (label.timer == 0) continue;
+      if (!first) line += ',';
+      first = false;
+      JsonObject entry(line);
+      entry.Field("i", i);
+      entry.Field("kind", label.kind);
+      entry.Field("timer", label.timer);
+    }
+    line += ']';
+    o.Key("enemies");
+    line += '[';
+    first = true;
     for (int i = 0; i < kEnemyCount; ++i) {
       const Enemy& e = rec.enemies[i];
       if (e.state == 0) continue;
