@@ -79,31 +79,6 @@ std::string SpriteFileName(const char* prefix, int number) {
   return name;
 }
 
-std::span<std::uint8_t> SoundBuffer(GameState& game, int n) {
-  switch (n) {
-    case 1:
-      return game.sound01;
-    case 2:
-      return game.sound02;
-    case 3:
-      return game.sound03;
-    case 4:
-      return game.sound04;
-    case 5:
-      return game.sound05;
-    case 6:
-      return game.sound06;
-    case 7:
-      return game.sound07;
-    case 8:
-      return game.sound08;
-    case 9:
-      return game.sound09;
-    default:
-      return {};
-  }
-}
-
 int SoundFileBytes(int n) { return n >= 1 && n <= 9 ? kSoundBufferSizes[n - 1] - 1 : 0; }
 
 void LoadWindowImageLists(SpriteSheets& sheets, const std::string& directory) {

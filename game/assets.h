@@ -41,8 +41,6 @@ void LoadWindowImageLists(SpriteSheets& sheets, const std::string& directory);
 void LoadAssets(SpriteSheets& sheets, GameState& game, platform::Canvas& i0, const std::string& directory,
                 ShellHost& host);
 
-// The buffer of sound effect n (1..9) and how many bytes its file gives.
-std::span<std::uint8_t> SoundBuffer(GameState& game, int n);
 int SoundFileBytes(int n);
 
 }  // namespace dovrex

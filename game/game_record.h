@@ -4,6 +4,8 @@
 // in playfield pixels, speeds pixels per frame, times frames.
 #include <array>
 #include <cstdint>
+#include <span>
+#include <type_traits>
 
 #include "platform/graphics/rect.h"
 
@@ -60,6 +62,41 @@ struct GameState {
   std::array<std::uint8_t, kSoundBufferSizes[7]> sound08;
   std::array<std::uint8_t, kSoundBufferSizes[8]> sound09;
 };
+
+namespace detail {
+template <class State>
+auto soundBuffer(State& game, int n) {
+  using Span = std::span<std::conditional_t<std::is_const_v<State>, const std::uint8_t, std::uint8_t>>;
+  switch (n) {
+    case 1:
+      return Span(game.sound01);
+    case 2:
+      return Span(game.sound02);
+    case 3:
+      return Span(game.sound03);
+    case 4:
+      return Span(game.sound04);
+    case 5:
+      return Span(game.sound05);
+    case 6:
+      return Span(game.sound06);
+    case 7:
+      return Span(game.sound07);
+    case 8:
+      return Span(game.sound08);
+    case 9:
+      return Span(game.sound09);
+    default:
+      return Span();
+  }
+}
+}  // namespace detail
+
+// Buffer of sound effect n (1..9); empty for any other n.
+inline std::span<std::uint8_t> SoundBuffer(GameState& game, int n) { return detail::soundBuffer(game, n); }
+inline std::span<const std::uint8_t> SoundBuffer(const GameState& game, int n) {
+  return detail::soundBuffer(game, n);
+}
 
 struct PlayerShip {
   std::int32_t x, y;

@@ -13,7 +13,4 @@ inline constexpr int kSoundEffectCount = 9;
 // effect starts per frame and a later request replaces an earlier one.
 void DispatchSound(World& world);
 
-// The whole in-memory WAV image of effect n (1..9); empty for any other n.
-std::span<const std::uint8_t> SoundEffect(const GameState& game, int n);
-
 }  // namespace dovrex

@@ -20,12 +20,12 @@ TEST_F(SoundDispatchTest, EachRequestPlaysItsOwnWholeBufferAndIsCleared) {
     rec.game.soundRequest = n;
     DispatchSound(world);
     ASSERT_EQ(services.played.size(), 1u) << "effect " << n;
-    EXPECT_EQ(services.played[0], SoundEffect(rec.game, n).data()) << "effect " << n;
-    EXPECT_EQ(SoundEffect(rec.game, n).size(), static_cast<std::size_t>(kSoundBufferSizes[n - 1]));
+    EXPECT_EQ(services.played[0], SoundBuffer(rec.game, n).data()) << "effect " << n;
+    EXPECT_EQ(SoundBuffer(rec.game, n).size(), static_cast<std::size_t>(kSoundBufferSizes[n - 1]));
     EXPECT_EQ(rec.game.soundRequest, 0);
   }
-  EXPECT_EQ(SoundEffect(rec.game, 1).data(), rec.game.sound01.data());
-  EXPECT_EQ(SoundEffect(rec.game, 9).data(), rec.game.sound09.data());
+  EXPECT_EQ(SoundBuffer(rec.game, 1).data(), rec.game.sound01.data());
+  EXPECT_EQ(SoundBuffer(rec.game, 9).data(), rec.game.sound09.data());
 }
 
 TEST_F(SoundDispatchTest, NoRequestPlaysNothing) {
@@ -41,8 +41,8 @@ TEST_F(SoundDispatchTest, RequestAboveNineIsClearedSilently) {
   DispatchSound(world);
   EXPECT_TRUE(services.played.empty());
   EXPECT_EQ(rec.game.soundRequest, 0);
-  EXPECT_TRUE(SoundEffect(rec.game, 10).empty());
-  EXPECT_TRUE(SoundEffect(rec.game, 0).empty());
+  EXPECT_TRUE(SoundBuffer(rec.game, 10).empty());
+  EXPECT_TRUE(SoundBuffer(rec.game, 0).empty());
 }
 
 TEST_F(SoundDispatchTest, MissingFileStillGoesToThePlatformAndClears) {
