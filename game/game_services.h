@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/input/joystick.h"
+
 namespace dovrex {
 
 // Position record of joystick 0, as the multimedia call fills it.
-struct JoyInfo {
-  std::uint32_t wXpos, wYpos, wZpos, wButtons;
-};
+using JoyInfo = platform::JoystickPos;
 
 class GameServices {
  public:

@@ -1,5 +1,7 @@
 #include "game/input.h"
 
+#include "platform/input/joystick_thresholds.h"
+
 namespace dovrex {
 
 namespace {
@@ -30,10 +32,9 @@ std::int32_t* flagOf(GameState& game, int virtualKey) {
   }
 }
 
-// The button word is compared for equality: both buttons (3) set neither flag.
 void applyButtons(GameState& game, const JoyInfo& info) {
-  if (info.wButtons == 1) game.joyButton1 = 1;
-  if (info.wButtons == 2) game.joyButton2 = 1;
+  if (platform::OnlyButton1(info)) game.joyButton1 = 1;
+  if (platform::OnlyButton2(info)) game.joyButton2 = 1;
 }
 
 }  // namespace
@@ -46,13 +47,11 @@ bool ApplyKey(GameState& game, int virtualKey, bool pressed) {
 
 void CalibrateJoystick(GameRecord& rec, const platform::JoystickCaps* caps) {
   if (caps == nullptr) return;
-  // Unsigned 32-bit throughout, as the capabilities record holds the ranges.
-  const std::uint32_t xThird = (caps->wXmax - caps->wXmin) / 3u;
-  const std::uint32_t yThird = (caps->wYmax - caps->wYmin) / 3u;
-  rec.joyLeftThreshold = caps->wXmin + xThird;
-  rec.joyRightThreshold = caps->wXmax - xThird;
-  rec.joyUpThreshold = caps->wYmin + yThird;
-  rec.joyDownThreshold = caps->wYmax - yThird;
+  const platform::JoystickThresholds t = platform::ThresholdsFromCaps(*caps);
+  rec.joyLeftThreshold = t.left;
+  rec.joyRightThreshold = t.right;
+  rec.joyUpThreshold = t.up;
+  rec.joyDownThreshold = t.down;
 }
 
 void FullJoystickPoll(World& world) {
@@ -61,11 +60,13 @@ void FullJoystickPoll(World& world) {
   game.joyButton1 = game.joyButton2 = 0;
   JoyInfo info{};
   if (!world.services.JoyGetPos(info)) return;
-  // Strict comparisons: a stick exactly on a threshold sets nothing.
-  if (info.wXpos < world.rec.joyLeftThreshold) game.joyLeft = 1;
-  if (info.wXpos > world.rec.joyRightThreshold) game.joyRight = 1;
-  if (info.wYpos < world.rec.joyUpThreshold) game.joyUp = 1;
-  if (info.wYpos > world.rec.joyDownThreshold) game.joyDown = 1;
+  const GameRecord& rec = world.rec;
+  const platform::JoystickDirections d = platform::DirectionsOf(
+      info, {rec.joyLeftThreshold, rec.joyRightThreshold, rec.joyUpThreshold, rec.joyDownThreshold});
+  game.joyLeft = d.left;
+  game.joyRight = d.right;
+  game.joyUp = d.up;
+  game.joyDown = d.down;
   applyButtons(game, info);
 }
 
