@@ -6,6 +6,30 @@
 
 namespace dovrex {
 
+namespace {
+
+// Phases 1..3 of both kinds: open up to cell 14, fire the fan, close below 10.
+void openFireClose(World& world, Enemy& e, std::int32_t& phase) {
+  switch (phase) {
+    case 1:
+      if (++e.frame > 14) {
+        e.frame = 14;
+        phase = 2;
+      }
+      break;
+    case 2:
+      if (FanVolley(world.rec, e.x, e.y)) phase = 3;
+      break;
+    case 3:
+      if (--e.frame < 10) phase = 4;
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
 void SideEntry(World& world, Enemy& e) {
   const int dx = e.kind == 2 ? e.param1 : -e.param1;
   switch (e.param2) {
@@ -18,16 +42,9 @@ void SideEntry(World& world, Enemy& e) {
       if (e.param0 < 1) e.param2 = 1;
       break;
     case 1:
-      if (++e.frame > 14) {
-        e.frame = 14;
-        e.param2 = 2;
-      }
-      break;
     case 2:
-      if (FanVolley(world.rec, e.x, e.y)) e.param2 = 3;
-      break;
     case 3:
-      if (--e.frame < 10) e.param2 = 4;
+      openFireClose(world, e, e.param2);
       break;
     case 4:
       e.x += dx;
@@ -79,16 +96,9 @@ void ArcInFanArcOut(World& world, Enemy& e) {
       }
       break;
     case 1:
-      if (++e.frame > 14) {
-        e.frame = 14;
-        e.param0 = 2;
-      }
-      break;
     case 2:
-      if (FanVolley(world.rec, e.x, e.y)) e.param0 = 3;
-      break;
     case 3:
-      if (--e.frame < 10) e.param0 = 4;
+      openFireClose(world, e, e.param0);
       break;
     case 4:
       e.x += side * e.param1;
