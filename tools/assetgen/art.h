@@ -23,6 +23,7 @@ void Ship(const Frame&);
 void ShipFlash(const Frame&);
 void MainShot(const Frame&);
 void MuzzleFlash(const Frame&);
+void HitFlash(const Frame&);
 void ZShot(const Frame&);
 void ZTrail(const Frame&);
 void Missile(const Frame&);

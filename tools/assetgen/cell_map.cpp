@@ -30,6 +30,7 @@ constexpr std::array kRanges{
     CellRange{"IL32", 1, 6, ZTrail, Glow},  // particle kind 0
     CellRange{"IL32", 7, 2, MainShot, Glow},  // player shot kinds 0..4
     CellRange{"IL32", 9, 1, MuzzleFlash, Glow},
+    CellRange{"IL32", 10, 1, HitFlash, Glow},  // a shot's hit on a surviving enemy
     CellRange{"IL32", 11, 1, EnemyBullet, Glow},  // enemy shot kinds 0, 4..7, 10
     CellRange{"IL32", 12, 6, EnemyOrb, Glow},  // shot kinds 0, 11, 3, 9; particle kinds 10 and 20
     CellRange{"IL32", 18, 1, EnemyStreak, Glow},  // enemy shot kind 1

@@ -139,6 +139,17 @@ void MuzzleFlash(const Frame& f) {
   HotSpot(cr, 16, 18, 9, {0.4, 0.8, 1.0});
 }
 
+// Where a shot strikes an enemy that survives: a white-hot star of sparks.
+void HitFlash(const Frame& f) {
+  cairo_t* cr = f.cr;
+  for (int k = 0; k < 4; ++k) {
+    Push(cr, 16, 16, k * 45, 1.0, 0.18);
+    Glow(cr, 0, 0, k % 2 == 0 ? 15 : 10, {1.0, 0.85, 0.5});
+    Pop(cr);
+  }
+  HotSpot(cr, 16, 16, 8, {1.0, 0.95, 0.8});
+}
+
 void ZShot(const Frame& f) {
   cairo_t* cr = f.cr;
   Glow(cr, 16, 16, 15.5, {0.4, 0.3, 1.0});
