@@ -3,29 +3,19 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/midi/smf_builder.h"
+
 namespace midi_bench {
 
 namespace {
 
-void number(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  std::uint8_t groups[5];
-  int n = 0;
-  do {
-    groups[n++] = value & 0x7F;
-    value >>= 7;
-  } while (value != 0);
-  while (n > 1) out.push_back(groups[--n] | 0x80);
-  out.push_back(groups[0]);
-}
+constexpr auto number = midi_test::appendNumber;
 
-void be(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-  for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
+constexpr auto be = midi_test::appendBe;
 
 void chunk(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& body) {
-  out.insert(out.end(), {'M', 'T', 'r', 'k'});
-  be(out, static_cast<std::uint32_t>(body.size()), 4);
-  out.insert(out.end(), body.begin(), body.end());
+  const auto whole = midi_test::TrackChunk(body, static_cast<std::uint32_t>(body.size()));
+  out.insert(out.end(), whole.begin(), whole.end());
 }
 
 void meta(std::vector<std::uint8_t>& out, std::uint32_t delta, std::uint8_t type, const std::string& text) {

@@ -21,6 +21,7 @@
 #include "large_smf.h"
 #include "library/midi/Mvmidi.h"
 #include "platform/framework/main_thread_queue.h"
+#include "tests/midi/smf_builder.h"
 
 namespace {
 
@@ -72,16 +73,7 @@ struct Piece {
   std::vector<std::uint32_t> ticks;  // of every channel message, in file order
 };
 
-void number(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  std::uint8_t groups[5];
-  int n = 0;
-  do {
-    groups[n++] = value & 0x7F;
-    value >>= 7;
-  } while (value != 0);
-  while (n > 1) out.push_back(groups[--n] | 0x80);
-  out.push_back(groups[0]);
-}
+constexpr auto number = midi_test::appendNumber;
 
 // One track: the tempo, then a note-on or note-off every sixteenth.
 Piece MakePiece(double minutes) {

@@ -64,25 +64,22 @@ TMorvaneMidiDataInfo::TMorvaneMidiDataInfo() {
 }
 
 TMorvaneMidiDataInfo::~TMorvaneMidiDataInfo() {
-  GuardedNoThrow("TMorvaneMidiDataInfo::~TMorvaneMidiDataInfo", [this] {
-    Texts.Clear();
-    Copyrights.Clear();
-    TrackNames.Clear();
-    ShortMessages.clear();
-    LongMessages.clear();
-    MetaEvents.clear();
-  });
+  GuardedNoThrow("TMorvaneMidiDataInfo::~TMorvaneMidiDataInfo", [this] { clearLists(); });
 }
 
 void TMorvaneMidiDataInfo::Clear() {
-  Guarded("TMorvaneMidiDataInfo::Clear", [this] {
-    Texts.Clear();
-    Copyrights.Clear();
-    TrackNames.Clear();
-    ShortMessages.clear();
-    LongMessages.clear();
-    MetaEvents.clear();
-  });
+  Guarded("TMorvaneMidiDataInfo::Clear", [this] { clearLists(); });
+}
+
+// The string lists go first, then the event lists (each long message frees
+// its buffer).
+void TMorvaneMidiDataInfo::clearLists() {
+  Texts.Clear();
+  Copyrights.Clear();
+  TrackNames.Clear();
+  ShortMessages.clear();
+  LongMessages.clear();
+  MetaEvents.clear();
 }
 
 TMorvaneMidiData::TMorvaneMidiData() {

@@ -42,6 +42,9 @@ class TMorvaneMidiDataInfo {
   TStringList Texts;
   TStringList Copyrights;
   TStringList TrackNames;
+
+ private:
+  void clearLists();
 };
 
 class TMorvaneMidiData : public TMorvaneMidiDataInfo {
