@@ -104,7 +104,8 @@ void TMorvaneSound::CreateBuffer(const AnsiString& BufferName, const AnsiString&
     // Registered only once loaded, so a failure leaves no entry.
     buffer->LoadFile(FDirectSound, BufferName, Stream ? kModeStream : kModeStatic, FileName);
     FBufferMap->emplace(BufferName, std::move(buffer));
-    Trace(AnsiString(SoundTexts::kTraceCreateBuffer) + "  FileName:" + FileName + "  BufferName:" + BufferName);
+    Trace(AnsiString(SoundTexts::kTraceCreateBuffer) + "  FileName:" + FileName +
+          "  BufferName:" + BufferName);
   });
 }
 

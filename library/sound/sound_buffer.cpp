@@ -52,8 +52,9 @@ void TMorvaneSoundBuffer::reset() {
   LoopFlag.store(false, std::memory_order_release);
 }
 
-void TMorvaneSoundBuffer::LoadFile(const std::shared_ptr<AudioDevice>& DirectSound, const AnsiString& BufferName,
-                                   unsigned char Mode_, const AnsiString& FileName_) {
+void TMorvaneSoundBuffer::LoadFile(const std::shared_ptr<AudioDevice>& DirectSound,
+                                   const AnsiString& BufferName, unsigned char Mode_,
+                                   const AnsiString& FileName_) {
   Guarded("TMorvaneSoundBuffer::LoadFile", [&] {
     reset();
     // The names may be this buffer's own strings, which reset() has cleared.

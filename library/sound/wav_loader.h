@@ -29,9 +29,9 @@ struct TWaveFormat {
 
 enum class TWaveError {
   weNone,
-  weNotRiff,   // no "RIFF" in the first 4 bytes
-  weNotWave,   // no "WAVE" form type
-  weBadFormat, // no usable "fmt ", no "data", or a format the mixer cannot play
+  weNotRiff,    // no "RIFF" in the first 4 bytes
+  weNotWave,    // no "WAVE" form type
+  weBadFormat,  // no usable "fmt ", no "data", or a format the mixer cannot play
 };
 
 struct TWaveHeader {
