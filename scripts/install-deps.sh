@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev timgm6mb-soundfont
+  libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev timgm6mb-soundfont libsdl2-mixer-dev
   libcairo2-dev fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libgmock-dev libbenchmark-dev
 )

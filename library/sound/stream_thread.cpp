@@ -22,6 +22,9 @@ void TMorvaneSound::StreamPlayThread(void* Buffer) { static_cast<TMorvaneSoundBu
 
 bool TMorvaneSoundBuffer::StartStream(bool Loop) {
   EndStream();
+  // The mixer may still be reading the voice it has just seen stopped; the
+  // first refill must not write under it.
+  FDevice->WaitForMixPass();
   // The stop of the previous play may still be raised; it must not end this one.
   Events->Take();
   Source->Seek(DataStart, TSeekOrigin::soBeginning);
