@@ -45,7 +45,7 @@ struct TMessage {
 };
 
 // Opens the MIDI output at Init; must not return null.
-using TMidiOutOpener = std::function<std::unique_ptr<MidiOut>()>;
+using TMidiOutOpener = std::function<std::unique_ptr<platform::MidiOut>()>;
 
 // Where the component gets its device and its time.
 struct TMorvaneMidiSetup {
@@ -173,7 +173,7 @@ class TMorvaneMidi : public TComponent {
   TMorvaneMidiSetup FSetup;
   bool FInitialized = false;
   // The open output; the play thread sends while the main thread may close.
-  std::unique_ptr<MidiOut> FMidiOut;
+  std::unique_ptr<platform::MidiOut> FMidiOut;
   std::mutex FDeviceLock;
   // Guards both channel arrays: the working records are written by the play
   // thread and by Reset on the main thread.
