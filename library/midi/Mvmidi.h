@@ -159,6 +159,20 @@ class TMorvaneMidi : public TComponent {
   void ThreadStep(std::uint32_t Elapsed);
   // Leaves the playing state and posts the end notification.
   void EndPiece();
+  // The steps of SmfPlay, in the order it runs them.
+  // Adds the ticks of Elapsed ms to the position and returns it.
+  std::uint32_t AdvancePosition(const TMorvaneMidiData& Data, std::uint32_t Elapsed);
+  void DecayLevels();
+  // Tempo changes and loop marks up to Position; false when a loop end sent
+  // the piece back to its loop start.
+  bool SendMetaEvents(TMorvaneMidiData& Data, std::uint32_t Position, bool Repeating);
+  void SendDueMessages(TMorvaneMidiData& Data, std::uint32_t Position);
+  // Lowers the fade volume by Elapsed ms; true when the fade ran out.
+  bool StepFade(std::uint32_t Elapsed);
+  void SendFadeVolumes(float Volume);
+  void PublishChannels();
+  // Whether every event of the piece has been sent.
+  bool AtEnd(TMorvaneMidiData& Data) const;
   void Post(std::uint32_t Msg, std::uint32_t Generation);
   void RequireInit() const;
   // Asks the thread to stop the piece and waits for it.
