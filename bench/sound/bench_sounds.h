@@ -31,7 +31,7 @@ class BenchFolder {
 
   // A stereo 16-bit tone of `seconds` at 44100 Hz; its pitch depends on `index`.
   std::string Tone(int index, double seconds) const {
-    const PcmFormat format{kRate, 2, 16};
+    const platform::PcmFormat format{kRate, 2, 16};
     const auto frames = static_cast<std::size_t>(seconds * kRate);
     std::vector<std::uint8_t> bytes(frames * 4);
     for (std::size_t i = 0; i < frames; ++i) {
@@ -42,7 +42,7 @@ class BenchFolder {
         bytes[4 * i + 2 * c + 1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
       }
     }
-    return write("tone" + std::to_string(index) + ".wav", MakeWavImage(format, bytes));
+    return write("tone" + std::to_string(index) + ".wav", platform::MakeWavImage(format, bytes));
   }
 
   std::string write(const std::string& name, const std::vector<std::uint8_t>& image) const {

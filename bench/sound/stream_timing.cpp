@@ -63,8 +63,8 @@ int main(int argc, char** argv) {
   const std::size_t dataFrames = 7 * sound_bench::kRate + sound_bench::kRate * 3 / 10;
   const std::vector<std::uint8_t> data = markedData(dataFrames);
   sound_bench::BenchFolder folder;
-  const std::string file =
-      folder.write("marked.wav", MakeWavImage(PcmFormat{sound_bench::kRate, 2, 16}, data));
+  const std::string file = folder.write(
+      "marked.wav", platform::MakeWavImage(platform::PcmFormat{sound_bench::kRate, 2, 16}, data));
 
   try {
     TMorvaneSound sound(nullptr);
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     sound.CreateBuffer("s", file, true);
     sound.SetVolume("s", -10000);  // the marks are not for listening
     const TMorvaneSoundBuffer& buffer = *sound.GetBuffer("s");
-    const Voice& voice = *buffer.GetSlot(0);
+    const platform::Voice& voice = *buffer.GetSlot(0);
     const std::size_t half = buffer.GetHalfSize();
     const std::size_t window = static_cast<std::size_t>(kDeadlineWindowSeconds * sound_bench::kRate) * 4;
 

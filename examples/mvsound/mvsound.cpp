@@ -52,7 +52,7 @@ constexpr char kUsage[] =
 // Seconds a looping sound plays when no --seconds is given.
 constexpr double kDefaultLoopSeconds = 10.0;
 // Frames mixed per step of render: the mixer's own block.
-constexpr std::size_t kRenderBlock = AudioSource::kMaxMixFrames;
+constexpr std::size_t kRenderBlock = platform::AudioSource::kMaxMixFrames;
 
 struct UsageError {
   std::string text;
@@ -199,8 +199,8 @@ int render(const std::vector<std::string>& args) {
   sound.Init(nullptr);
   const std::vector<std::string> names = startAll(sound, options);
 
-  AudioDevice& device = *sound.Device();
-  const PcmFormat format = device.Format();
+  platform::AudioDevice& device = *sound.Device();
+  const platform::PcmFormat format = device.Format();
   const double limit = secondsToPlay(options) * format.sampleRate;
   const std::size_t blockBytes = kRenderBlock * format.BlockAlign();
   std::vector<std::uint8_t> mix;
@@ -213,7 +213,7 @@ int render(const std::vector<std::string>& args) {
   if (options.seconds)
     mix.resize(std::min<std::size_t>(mix.size(), static_cast<std::size_t>(limit) * format.BlockAlign()));
 
-  const std::vector<std::uint8_t> image = MakeWavImage(format, mix);
+  const std::vector<std::uint8_t> image = platform::MakeWavImage(format, mix);
   std::ofstream file(out, std::ios::binary | std::ios::trunc);
   file.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
   file.close();

@@ -20,7 +20,7 @@ constexpr int kVolumeUntouched = 1;
 
 }  // namespace
 
-bool LeaveOutputClosed(AudioDevice&) { return true; }
+bool LeaveOutputClosed(platform::AudioDevice&) { return true; }
 
 TMorvaneSound::TMorvaneSound(TComponent* AOwner) : TMorvaneSound(AOwner, TMorvaneSoundSetup{}) {}
 
@@ -50,14 +50,14 @@ void TMorvaneSound::Init(void* Window) {
 }
 
 void TMorvaneSound::openOutput() {
-  PcmFormat format;
+  platform::PcmFormat format;
   format.sampleRate = static_cast<std::uint32_t>(FSamplingRatio);
   format.channels = FStereo ? 2 : 1;
   format.bitsPerSample = FSoundBits == sb8bit ? 8 : 16;
 
-  std::shared_ptr<AudioDevice> device;
+  std::shared_ptr<platform::AudioDevice> device;
   try {
-    device = std::make_shared<AudioDevice>(format);
+    device = std::make_shared<platform::AudioDevice>(format);
   } catch (const std::bad_alloc&) {
     CleanUp();
     throw EMvSound(SoundTexts::kCreateDeviceFailed);
@@ -82,8 +82,8 @@ void TMorvaneSound::openOutput() {
 }
 
 void TMorvaneSound::applyPrimaryVolume() {
-  if (FVolume > 0 || FVolume < kSilentLevel) throw EMvSound(SoundTexts::kMasterVolumeFailed);
-  FDirectSound->SetMasterGain(GainFromHundredthsDb(FVolume));
+  if (FVolume > 0 || FVolume < platform::kSilentLevel) throw EMvSound(SoundTexts::kMasterVolumeFailed);
+  FDirectSound->SetMasterGain(platform::GainFromHundredthsDb(FVolume));
 }
 
 void TMorvaneSound::CleanUp() {
@@ -132,8 +132,8 @@ TMorvaneSoundBuffer& TMorvaneSound::loadedBuffer(const AnsiString& BufferName) c
   return buffer;
 }
 
-Voice& TMorvaneSound::currentSlot(TMorvaneSoundBuffer& Buffer) const {
-  Voice* voice = Buffer.Buffers[Buffer.PlayCount % kSlotCount].get();
+platform::Voice& TMorvaneSound::currentSlot(TMorvaneSoundBuffer& Buffer) const {
+  platform::Voice* voice = Buffer.Buffers[Buffer.PlayCount % kSlotCount].get();
   if (voice == nullptr) throw EMvSound(SoundTexts::kBufferNotLoaded + Buffer.Name);
   return *voice;
 }
@@ -141,7 +141,7 @@ Voice& TMorvaneSound::currentSlot(TMorvaneSoundBuffer& Buffer) const {
 void TMorvaneSound::Play(const AnsiString& BufferName, bool Loop) {
   Guarded("TMorvaneSound::Play", [&] {
     TMorvaneSoundBuffer& buffer = loadedBuffer(BufferName);
-    Voice* voice = buffer.Buffers[buffer.PlayCount % kSlotCount].get();
+    platform::Voice* voice = buffer.Buffers[buffer.PlayCount % kSlotCount].get();
     if (voice == nullptr) throw EMvSound(SoundTexts::kStopBeforePlayFailed + BufferName);
     voice->Stop();
     voice->SetPosition(0);
@@ -181,24 +181,26 @@ bool TMorvaneSound::IsPlaying(const AnsiString& BufferName) {
 
 void TMorvaneSound::SetPan(const AnsiString& BufferName, long Pan) {
   Guarded("TMorvaneSound::SetPan", [&] {
-    Voice& voice = currentSlot(loadedBuffer(BufferName));
-    if (Pan < kPanLeft || Pan > kPanRight || !voice.SetPan(static_cast<std::int32_t>(Pan)))
+    platform::Voice& voice = currentSlot(loadedBuffer(BufferName));
+    if (Pan < platform::kPanLeft || Pan > platform::kPanRight ||
+        !voice.SetPan(static_cast<std::int32_t>(Pan)))
       throw EMvSound(SoundTexts::kPanFailed + BufferName);
   });
 }
 
 void TMorvaneSound::SetVolume(const AnsiString& BufferName, long Volume) {
   Guarded("TMorvaneSound::SetVolume", [&] {
-    Voice& voice = currentSlot(loadedBuffer(BufferName));
-    if (Volume < kSilentLevel || Volume > 0 || !voice.SetVolume(static_cast<std::int32_t>(Volume)))
+    platform::Voice& voice = currentSlot(loadedBuffer(BufferName));
+    if (Volume < platform::kSilentLevel || Volume > 0 || !voice.SetVolume(static_cast<std::int32_t>(Volume)))
       throw EMvSound(SoundTexts::kVolumeFailed + BufferName);
   });
 }
 
 void TMorvaneSound::SetFrequency(const AnsiString& BufferName, unsigned long Frequency) {
   Guarded("TMorvaneSound::SetFrequency", [&] {
-    Voice& voice = currentSlot(loadedBuffer(BufferName));
-    if (Frequency > PcmFormat::kMaxRate || !voice.SetFrequency(static_cast<std::uint32_t>(Frequency)))
+    platform::Voice& voice = currentSlot(loadedBuffer(BufferName));
+    if (Frequency > platform::PcmFormat::kMaxRate ||
+        !voice.SetFrequency(static_cast<std::uint32_t>(Frequency)))
       throw EMvSound(SoundTexts::kFrequencyFailed + BufferName);
   });
 }

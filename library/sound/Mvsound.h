@@ -23,7 +23,7 @@ enum TSoundBits { sb8bit, sb16bit };
 
 // Opens the output a device mixes into; false when it cannot (the device's
 // LastError says why).
-using TSoundOutputOpener = std::function<bool(AudioDevice&)>;
+using TSoundOutputOpener = std::function<bool(platform::AudioDevice&)>;
 
 // Where the component sends its mix.
 struct TMorvaneSoundSetup {
@@ -32,8 +32,8 @@ struct TMorvaneSoundSetup {
 };
 
 // An opener for offline work: the device stays closed and its owner mixes
-// with AudioDevice::Render, as fast as it likes.
-bool LeaveOutputClosed(AudioDevice& Device);
+// with platform::AudioDevice::Render, as fast as it likes.
+bool LeaveOutputClosed(platform::AudioDevice& Device);
 
 class TMorvaneSound : public TComponent {
  public:
@@ -86,7 +86,7 @@ class TMorvaneSound : public TComponent {
   int BufferCount() const { return static_cast<int>(FBufferMap->size()); }
   // The output device while initialised, else null. With an offline opener
   // the caller renders through it.
-  AudioDevice* Device() const { return FDirectSound.get(); }
+  platform::AudioDevice* Device() const { return FDirectSound.get(); }
   // Returns once every streaming thread has served the notifications raised
   // so far. Offline rendering calls it after each block, so a rendered file
   // does not depend on thread timing.
@@ -99,14 +99,14 @@ class TMorvaneSound : public TComponent {
   void applyPrimaryVolume();
   // The common checks of the playback operations.
   TMorvaneSoundBuffer& loadedBuffer(const AnsiString& BufferName) const;
-  Voice& currentSlot(TMorvaneSoundBuffer& Buffer) const;
+  platform::Voice& currentSlot(TMorvaneSoundBuffer& Buffer) const;
 
   bool FInitialized = false;
   bool FStereo = true;
   int FVolume = 1;
   int FSamplingRatio = 22050;
   TSoundBits FSoundBits = sb16bit;
-  std::shared_ptr<AudioDevice> FDirectSound;
+  std::shared_ptr<platform::AudioDevice> FDirectSound;
   void* FWindow = nullptr;
   std::unique_ptr<TBufferMap> FBufferMap;
   TMorvaneSoundSetup FSetup;

@@ -52,7 +52,7 @@ void TMorvaneSoundBuffer::reset() {
   LoopFlag.store(false, std::memory_order_release);
 }
 
-void TMorvaneSoundBuffer::LoadFile(const std::shared_ptr<AudioDevice>& DirectSound,
+void TMorvaneSoundBuffer::LoadFile(const std::shared_ptr<platform::AudioDevice>& DirectSound,
                                    const AnsiString& BufferName, unsigned char Mode_,
                                    const AnsiString& FileName_) {
   Guarded("TMorvaneSoundBuffer::LoadFile", [&] {
@@ -94,7 +94,7 @@ void TMorvaneSoundBuffer::LoadFile(const std::shared_ptr<AudioDevice>& DirectSou
 }
 
 void TMorvaneSoundBuffer::loadStatic(const AnsiString& FileName_) {
-  std::shared_ptr<Voice> voice = Voice::Create(ToPcmFormat(Format), DataSize);
+  std::shared_ptr<platform::Voice> voice = platform::Voice::Create(ToPcmFormat(Format), DataSize);
   if (!voice) throw EMvSoundBuffer(SoundTexts::kCreateBufferFailed + FileName_);
 
   // DataSize never exceeds what the file holds, so neither does this copy.
@@ -128,14 +128,15 @@ void TMorvaneSoundBuffer::loadStream(const AnsiString& BufferName, const AnsiStr
   // The format has been checked, so this is at most a few megabytes.
   HalfSize = Format.AvgBytesPerSec * kHalfSeconds;
   BitsPerSample = Format.BitsPerSample;
-  std::shared_ptr<Voice> voice = Voice::Create(ToPcmFormat(Format), 2u * static_cast<std::size_t>(HalfSize));
+  std::shared_ptr<platform::Voice> voice =
+      platform::Voice::Create(ToPcmFormat(Format), 2u * static_cast<std::size_t>(HalfSize));
   if (!voice) throw EMvSoundBuffer(SoundTexts::kCreateBufferFailed + FileName_);
 
-  Events = std::make_shared<AudioEvent>();
-  std::vector<VoiceNotification> marks = {
+  Events = std::make_shared<platform::AudioEvent>();
+  std::vector<platform::VoiceNotification> marks = {
       {0, Events, kNotifyStart},
       {HalfSize, Events, kNotifyMiddle},
-      {VoiceNotification::kStop, Events, kNotifyStop},
+      {platform::VoiceNotification::kStop, Events, kNotifyStop},
   };
   if (!voice->SetNotifications(std::move(marks)))
     throw EMvSoundBuffer(SoundTexts::kNotifyRegisterFailed + BufferName);

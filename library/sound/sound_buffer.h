@@ -41,7 +41,7 @@ class TMorvaneSoundBuffer {
   // Loads FileName (resource "WAVE" first, then the file) in Mode (kModeStatic
   // or kModeStream) as voices of DirectSound. Raises EMvSoundBuffer; after a
   // failure the buffer is not loaded and holds nothing.
-  void LoadFile(const std::shared_ptr<AudioDevice>& DirectSound, const AnsiString& BufferName,
+  void LoadFile(const std::shared_ptr<platform::AudioDevice>& DirectSound, const AnsiString& BufferName,
                 unsigned char Mode, const AnsiString& FileName);
 
   const AnsiString& GetName() const { return Name; }
@@ -55,7 +55,7 @@ class TMorvaneSoundBuffer {
   std::uint32_t GetBitsPerSample() const { return BitsPerSample; }
   const TWaveFormat& GetFormat() const { return Format; }
   // The voice of a slot (0..3); null for an empty slot.
-  Voice* GetSlot(int Slot) const { return Buffers.at(Slot).get(); }
+  platform::Voice* GetSlot(int Slot) const { return Buffers.at(Slot).get(); }
   // Whether a streaming thread is running.
   bool IsStreaming() const { return FThread.joinable() && !FThreadEnded.load(std::memory_order_acquire); }
 
@@ -105,11 +105,11 @@ class TMorvaneSoundBuffer {
   std::uint32_t BitsPerSample = 0;
   std::unique_ptr<TStream> Source;
   unsigned char Mode = kModeNone;
-  std::shared_ptr<AudioEvent> Events;
-  std::array<std::shared_ptr<Voice>, kSlotCount> Buffers;
+  std::shared_ptr<platform::AudioEvent> Events;
+  std::array<std::shared_ptr<platform::Voice>, kSlotCount> Buffers;
 
   TWaveFormat Format;
-  std::shared_ptr<AudioDevice> FDevice;  // the voices are attached to it
+  std::shared_ptr<platform::AudioDevice> FDevice;  // the voices are attached to it
   std::thread FThread;
   std::atomic<bool> FThreadEnded{true};
   std::atomic<std::uint32_t> FServed{0};  // bumped for the first refill, each sync, and the end

@@ -89,7 +89,7 @@ void TMorvaneSoundBuffer::RunStream() {
 }
 
 void TMorvaneSoundBuffer::Refill(int Half, TStreamCursor& Cursor) {
-  Voice& voice = *Buffers[0];
+  platform::Voice& voice = *Buffers[0];
   const std::uint8_t silence = BitsPerSample == 8 ? 0x80 : 0x00;
   const std::size_t offset = static_cast<std::size_t>(Half) * HalfSize;
 

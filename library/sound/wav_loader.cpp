@@ -105,13 +105,15 @@ bool IsPlayableFormat(const TWaveFormat& Format) {
   if (!pcm) return false;
   if (Format.Channels != 1 && Format.Channels != 2) return false;
   if (Format.BitsPerSample != 8 && Format.BitsPerSample != 16) return false;
-  if (Format.SamplesPerSec < PcmFormat::kMinRate || Format.SamplesPerSec > PcmFormat::kMaxRate) return false;
+  if (Format.SamplesPerSec < platform::PcmFormat::kMinRate ||
+      Format.SamplesPerSec > platform::PcmFormat::kMaxRate)
+    return false;
   const std::uint32_t align = Format.Channels * (Format.BitsPerSample / 8u);
   return Format.BlockAlign == align && Format.AvgBytesPerSec == align * Format.SamplesPerSec;
 }
 
-PcmFormat ToPcmFormat(const TWaveFormat& Format) {
-  PcmFormat pcm;
+platform::PcmFormat ToPcmFormat(const TWaveFormat& Format) {
+  platform::PcmFormat pcm;
   pcm.sampleRate = Format.SamplesPerSec;
   pcm.channels = Format.Channels;
   pcm.bitsPerSample = Format.BitsPerSample;

@@ -50,6 +50,6 @@ TWaveError ReadWaveHeader(TStream& Source, TWaveHeader& Header);
 bool IsPlayableFormat(const TWaveFormat& Format);
 
 // The mixer's description of a playable format.
-PcmFormat ToPcmFormat(const TWaveFormat& Format);
+platform::PcmFormat ToPcmFormat(const TWaveFormat& Format);
 
 }  // namespace MorvaneSoundSystem

@@ -227,7 +227,7 @@ void AudioDevice::RenderFloat(float* stereo, std::size_t frames) {
   }
 }
 
-void AudioDevice::WaitForMixPass() { std::lock_guard mix(FMixMutex); }
+void AudioDevice::WaitForMixPass() { std::lock_guard mix(mixMutex_); }
 
 void AudioDevice::sdlCallback(void* self, std::uint8_t* stream, int length) {
   auto* device = static_cast<AudioDevice*>(self);

@@ -47,7 +47,7 @@ TEST(SoundInit, DefaultsAndPrimaryFormat) {
   EXPECT_EQ(sound.SoundBits(), sb16bit);
   sound.Init(nullptr);
   ASSERT_TRUE(sound.Initialized());
-  EXPECT_EQ(sound.Device()->Format(), (PcmFormat{22050, 2, 16}));
+  EXPECT_EQ(sound.Device()->Format(), (platform::PcmFormat{22050, 2, 16}));
 }
 
 TEST(SoundInit, FormatChangesWaitForTheNextInit) {
@@ -58,17 +58,17 @@ TEST(SoundInit, FormatChangesWaitForTheNextInit) {
   sound.SetSamplingRatio(11025);
   sound.SetStereo(false);
   sound.SetBits(sb8bit);
-  EXPECT_EQ(sound.Device()->Format(), (PcmFormat{22050, 2, 16}));
+  EXPECT_EQ(sound.Device()->Format(), (platform::PcmFormat{22050, 2, 16}));
   EXPECT_EQ(sound.BufferCount(), 1);
   sound.Init(nullptr);
-  EXPECT_EQ(sound.Device()->Format(), (PcmFormat{11025, 1, 8}));
+  EXPECT_EQ(sound.Device()->Format(), (platform::PcmFormat{11025, 1, 8}));
   // Sounds do not survive a new Init.
   EXPECT_EQ(sound.BufferCount(), 0);
 }
 
 TEST(SoundInit, VolumeOneNeverTouchesTheOutput) {
   // The output's own volume, as the system left it.
-  const TSoundOutputOpener opener = [](AudioDevice& device) {
+  const TSoundOutputOpener opener = [](platform::AudioDevice& device) {
     device.SetMasterGain(0.25f);
     return true;
   };
@@ -92,7 +92,7 @@ TEST(SoundInit, VolumeOneNeverTouchesTheOutput) {
 
 TEST(SoundInit, FailuresCleanUpAndSayWhy) {
   {
-    TMorvaneSound sound(nullptr, {[](AudioDevice&) { return false; }});
+    TMorvaneSound sound(nullptr, {[](platform::AudioDevice&) { return false; }});
     EXPECT_EQ(ErrorOf([&] { sound.Init(nullptr); }), kPrefix + "DirectSoundの初期化に失敗しました。");
     EXPECT_FALSE(sound.Initialized());
     EXPECT_EQ(sound.Device(), nullptr);
@@ -196,7 +196,7 @@ TEST_F(StaticSound, ControlsGoToTheCopyTheNextPlayUses) {
   rig.sound.Play("s", false);
   const auto out = rig.Render16(512);
   const auto samples = Ramp(8000);
-  const float gain = GainFromHundredthsDb(-1000);
+  const float gain = platform::GainFromHundredthsDb(-1000);
   EXPECT_EQ(out[100], static_cast<std::int16_t>(std::lrintf(static_cast<float>(samples[100]) *
                                                             (1.0f / 32768.0f) * gain * 32767.0f)));
 }

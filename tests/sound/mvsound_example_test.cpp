@@ -71,9 +71,9 @@ TEST(MvsoundExample, RenderIsOfflineExactAndRepeatable) {
   const Bytes first = ReadFile(one);
   EXPECT_EQ(first, ReadFile(two));
 
-  const auto image = ParseWavImage(first);
+  const auto image = platform::ParseWavImage(first);
   ASSERT_TRUE(image.has_value());
-  EXPECT_EQ(image->format, (PcmFormat{8000, 1, 16}));
+  EXPECT_EQ(image->format, (platform::PcmFormat{8000, 1, 16}));
   ASSERT_EQ(image->data.size(), 5u * 8000u * 2u);
   for (std::size_t i = 0; i < image->data.size() / 2; ++i) {
     const auto value = static_cast<std::int16_t>(image->data[2 * i] | (image->data[2 * i + 1] << 8));
@@ -89,14 +89,14 @@ TEST(MvsoundExample, RenderAppliesTheControls) {
   ASSERT_EQ(mvsound(dir, "render " + file + " " + out + " --rate 8000 --channels 1 --frequency 16000").status,
             0);
   const Bytes bytes = ReadFile(out);
-  const auto image = ParseWavImage(bytes);
+  const auto image = platform::ParseWavImage(bytes);
   ASSERT_TRUE(image.has_value());
   EXPECT_EQ(image->data.size(), 512u * 2u);  // one block
   const ProgramRun quiet =
       mvsound(dir, "render " + file + " " + out + " --rate 8000 --channels 1 --volume -10000");
   ASSERT_EQ(quiet.status, 0);
   const Bytes silent = ReadFile(out);
-  const auto silentImage = ParseWavImage(silent);
+  const auto silentImage = platform::ParseWavImage(silent);
   ASSERT_TRUE(silentImage.has_value());
   for (std::uint8_t b : silentImage->data) ASSERT_EQ(b, 0);
 }

@@ -169,7 +169,7 @@ TEST(Stream, ControlsApplyToTheSingleVoice) {
   rig.sound.SetVolume("m", -300);
   rig.sound.SetPan("m", -100);
   rig.sound.SetFrequency("m", 16000);
-  const Voice& voice = *rig.sound.GetBuffer("m")->GetSlot(0);
+  const platform::Voice& voice = *rig.sound.GetBuffer("m")->GetSlot(0);
   EXPECT_EQ(voice.Volume(), -300);
   EXPECT_EQ(voice.Pan(), -100);
   EXPECT_EQ(voice.Frequency(), 16000u);

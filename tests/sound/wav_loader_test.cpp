@@ -14,7 +14,7 @@ constexpr char kBufferPrefix[] = "TMorvaneSoundBuffer エラー\n\n";
 
 class WavLoader : public ::testing::Test {
  protected:
-  std::shared_ptr<AudioDevice> device = std::make_shared<AudioDevice>();
+  std::shared_ptr<platform::AudioDevice> device = std::make_shared<platform::AudioDevice>();
   TempDir dir;
   TMorvaneSoundBuffer buffer;
 
