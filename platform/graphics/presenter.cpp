@@ -58,7 +58,7 @@ int DrawWindow::watchEvents(void* self, void* event) {
   return 1;
 }
 
-bool DrawWindow::Open(const DisplaySettings& settings, SurfaceDevice& device, std::string& error) {
+bool DrawWindow::Open(const DisplaySettings& settings, std::string& error) {
   Close();
   if (!videoStarted_) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -114,13 +114,6 @@ bool DrawWindow::Open(const DisplaySettings& settings, SurfaceDevice& device, st
     SDL_DestroyWindow(window);
     return false;
   }
-  primary_ = device.CreateSurface(w, h, *format, true);
-  if (!primary_) {
-    error = "the primary surface does not fit the video memory";
-    sdl_.reset();
-    SDL_DestroyWindow(window);
-    return false;
-  }
   window_ = window;
   SDL_ShowWindow(window);
   SDL_DisplayMode mode{};
@@ -132,6 +125,18 @@ bool DrawWindow::Open(const DisplaySettings& settings, SurfaceDevice& device, st
   lastPresented_ = Bitmap(w, h);
   presentCount_ = 0;
   return true;
+}
+
+bool DrawWindow::CreatePrimary(SurfaceDevice& device) {
+  primary_.reset();
+  if (!window_) return false;
+  const auto format = PixelFormat::ForDepth(settings_.bitsPerPixel);
+  primary_ = device.CreateSurface(lastPresented_.Width(), lastPresented_.Height(), *format, true);
+  return primary_ != nullptr;
+}
+
+void DrawWindow::ShowCursor(bool visible) {
+  if (videoStarted_) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
 void DrawWindow::Close() {
@@ -147,8 +152,8 @@ void DrawWindow::Close() {
 }
 
 Rect DrawWindow::ClientRect() const {
-  if (!primary_) return {};
-  return settings_.fullScreen ? primary_->Bounds() : Rect{0, 0, settings_.width, settings_.height};
+  if (!window_) return {};
+  return {0, 0, lastPresented_.Width(), lastPresented_.Height()};
 }
 
 std::string DrawWindow::DriverName() const {

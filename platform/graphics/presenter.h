@@ -32,9 +32,16 @@ class DrawWindow {
   DrawWindow(const DrawWindow&) = delete;
   DrawWindow& operator=(const DrawWindow&) = delete;
 
-  // Opens the window (or re-opens it with new settings) and makes its primary
-  // surface on device. False with the reason in error when it cannot.
-  bool Open(const DisplaySettings& settings, SurfaceDevice& device, std::string& error);
+  // Opens the window (or re-opens it with new settings): windowed at the
+  // client size, full screen in the display mode. False with the reason in
+  // error when it cannot.
+  bool Open(const DisplaySettings& settings, std::string& error);
+  // The primary surface, on device, at the colour depth of the settings;
+  // false when the device cannot make it.
+  bool CreatePrimary(SurfaceDevice& device);
+  void ReleasePrimary() { primary_.reset(); }
+  // The mouse cursor over the window.
+  void ShowCursor(bool visible);
   // Leaves full screen, hides the window and releases the primary surface.
   void Close();
   bool IsOpen() const { return window_ != nullptr; }
