@@ -213,7 +213,8 @@ void TMorvaneDraw::Init(platform::DrawWindow* Window) {
     CleanUp();
     if (FFullScreen) FWindow->ShowCursor(false);
 
-    FDirectDraw = std::make_unique<platform::SurfaceDevice>();
+    FDirectDraw = FDeviceFactory ? FDeviceFactory() : std::make_unique<platform::SurfaceDevice>();
+    if (!FDirectDraw) failSetUp(T::kComObject);
     Trace(T::kTraceCom);
     Trace(T::kTraceDirectDraw);
 
@@ -291,10 +292,9 @@ void TMorvaneDraw::CheckPixelMode() {
     if (TMorvaneDebug::GetDebug()) {
       Trace(T::kTracePixelMode);
       Trace(AnsiString(T::kTraceHasSimd) + (FRoutines.simd != TSimdLevel::Scalar ? "Yes" : "No") +
-            "  Width:" + std::to_string(FWidth) + "  Height:" + std::to_string(FHeight) +
-            "  ColorBit:" + std::to_string(format.BitsPerPixel()) + "\n" + T::kTracePrefix + "RMask:" +
-            hex8(format.rMask) + "  GMask:" + hex8(format.gMask) + "  BMask:" + hex8(format.bMask) +
-            "  Key:" + hex8(FColorKey));
+            "  Width:" + std::to_string(FWidth) + "  Height:" + std::to_string(FHeight) + "  ColorBit:" +
+            std::to_string(format.BitsPerPixel()) + "\n" + T::kTracePrefix + "RMask:" + hex8(format.rMask) +
+            "  GMask:" + hex8(format.gMask) + "  BMask:" + hex8(format.bMask) + "  Key:" + hex8(FColorKey));
     }
   });
 }

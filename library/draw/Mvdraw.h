@@ -5,6 +5,7 @@
 // scaled, rotated or stretched, and presented into its window: windowed, or
 // full screen in its own display mode, optionally doubled.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -56,6 +57,9 @@ struct TMorvaneDrawDirect {
 };
 using TMorvaneDrawCallback = void (*)(TMorvaneDrawDirect* Direct);
 
+// Makes the device Init sets the stage up on; null means it cannot be had.
+using TDrawDeviceFactory = std::function<std::unique_ptr<platform::SurfaceDevice>()>;
+
 // One BMP picture in an off-screen surface, cut into equal sprite cells.
 class TMorvaneDrawSurface {
  public:
@@ -65,8 +69,8 @@ class TMorvaneDrawSurface {
   TMorvaneDrawSurface& operator=(const TMorvaneDrawSurface&) = delete;
 
   // Loads the picture from the bitmap resource named FileName, else the file.
-  virtual void LoadFile(const AnsiString& Name, const AnsiString& FileName, bool VideoMemory, std::uint32_t Key,
-                        int SpriteWidth, int SpriteHeight);
+  virtual void LoadFile(const AnsiString& Name, const AnsiString& FileName, bool VideoMemory,
+                        std::uint32_t Key, int SpriteWidth, int SpriteHeight);
   // Restores a lost surface and draws its picture again.
   virtual void Restore();
 
@@ -138,8 +142,8 @@ class TMorvaneDraw : public TComponent {
   virtual void DeleteAllSurface();
 
   virtual void Draw(int X, int Y, const AnsiString& Name, int Index, int Effect, int Level);
-  virtual void EffectDraw(int X, int Y, TMorvaneDrawCallback Callback, const AnsiString& Name, int Index, int A,
-                          int B);
+  virtual void EffectDraw(int X, int Y, TMorvaneDrawCallback Callback, const AnsiString& Name, int Index,
+                          int A, int B);
   virtual void WindDraw(int X, int Y, const AnsiString& Name, int Index, int Effect, int Level, int Wind);
   virtual void ZoomDraw(int X, int Y, int ZoomX, int ZoomY, const AnsiString& Name, int Index);
   virtual void RotZoomDraw(int X, int Y, int Rotation, int Zoom, const AnsiString& Name, int Index);
@@ -155,6 +159,7 @@ class TMorvaneDraw : public TComponent {
   platform::SurfaceDevice* Device() { return FDirectDraw.get(); }
   platform::DrawWindow& Window() { return *FWindow; }
   void SetSimdLimit(TSimdLevel Level) { FSimdLimit = Level; }
+  void SetDeviceFactory(TDrawDeviceFactory Factory) { FDeviceFactory = std::move(Factory); }
   TSimdLevel SimdLevel() const { return FRoutines.simd; }
   std::uint32_t ColorKey() const { return FColorKey; }
   int SurfaceCount() const { return static_cast<int>(FSurfaces.size()); }
@@ -179,8 +184,8 @@ class TMorvaneDraw : public TComponent {
   // one was (the caller then draws nothing).
   bool restoreLost(TMorvaneDrawSurface* Sprite);
   // Draw's work once the cell is known: clipping, then a copy or a blend.
-  void drawCell(int X, int Y, TMorvaneDrawSurface& Sprite, const TRect& Cell, const AnsiString& Name, int Effect,
-                int Level);
+  void drawCell(int X, int Y, TMorvaneDrawSurface& Sprite, const TRect& Cell, const AnsiString& Name,
+                int Effect, int Level);
   // Display changes that arrived reach WndProc; false when the stage is gone.
   bool dispatchDisplayChanges();
   // Presentation of source; false when a lost surface made it skip the frame.
@@ -188,6 +193,7 @@ class TMorvaneDraw : public TComponent {
   void waveInto(int Value);
   void crossFade(int Routine, int Value);
 
+  TDrawDeviceFactory FDeviceFactory;
   std::unique_ptr<platform::SurfaceDevice> FDirectDraw;
   platform::Surface* FPrimary = nullptr;  // owned by the window
   std::unique_ptr<platform::Surface> FFlip, FBack, FTmp;

@@ -52,12 +52,12 @@ bool TMorvaneDraw::restoreLost(TMorvaneDrawSurface* Sprite) {
   return lost;
 }
 
-void TMorvaneDraw::drawCell(int X, int Y, TMorvaneDrawSurface& Sprite, const TRect& Cell, const AnsiString& Name,
-                            int Effect, int Level) {
+void TMorvaneDraw::drawCell(int X, int Y, TMorvaneDrawSurface& Sprite, const TRect& Cell,
+                            const AnsiString& Name, int Effect, int Level) {
   const int w = Cell.Width(), h = Cell.Height();
   if (X + w < 1 || X >= FWidth || Y + h < 1 || Y >= FHeight) return;
-  const TRect source{Cell.left + std::max(0, -X), Cell.top + std::max(0, -Y), Cell.left + std::min(w, FWidth - X),
-                     Cell.top + std::min(h, FHeight - Y)};
+  const TRect source{Cell.left + std::max(0, -X), Cell.top + std::max(0, -Y),
+                     Cell.left + std::min(w, FWidth - X), Cell.top + std::min(h, FHeight - Y)};
   const int dx = std::max(0, X), dy = std::max(0, Y);
   platform::Surface& sprite = *Sprite.Surface();
 
@@ -105,7 +105,8 @@ void TMorvaneDraw::Draw(int X, int Y, const AnsiString& Name, int Index, int Eff
   });
 }
 
-void TMorvaneDraw::WindDraw(int X, int Y, const AnsiString& Name, int Index, int Effect, int Level, int Wind) {
+void TMorvaneDraw::WindDraw(int X, int Y, const AnsiString& Name, int Index, int Effect, int Level,
+                            int Wind) {
   Guarded("TMorvaneDraw::WindDraw", [&] {
     checkInitialized();
     TMorvaneDrawSurface& sprite = spriteSurface(Name);
@@ -114,21 +115,21 @@ void TMorvaneDraw::WindDraw(int X, int Y, const AnsiString& Name, int Index, int
     if (Wind >= 0) {
       for (int r = 0; r < cell.Height(); ++r) {
         const int offset = ((Wind * nextRandom()) >> 8) - (Wind >> 1);
-        drawCell(X + offset, Y + r, sprite, {cell.left, cell.top + r, cell.right, cell.top + r + 1}, Name, Effect,
-                 Level);
+        drawCell(X + offset, Y + r, sprite, {cell.left, cell.top + r, cell.right, cell.top + r + 1}, Name,
+                 Effect, Level);
       }
     } else {
       for (int c = 0; c < cell.Width(); ++c) {
         const int offset = ((Wind * nextRandom()) >> 8) - (Wind >> 1);
-        drawCell(X + c, Y + offset, sprite, {cell.left + c, cell.top, cell.left + c + 1, cell.bottom}, Name, Effect,
-                 Level);
+        drawCell(X + c, Y + offset, sprite, {cell.left + c, cell.top, cell.left + c + 1, cell.bottom}, Name,
+                 Effect, Level);
       }
     }
   });
 }
 
-void TMorvaneDraw::EffectDraw(int X, int Y, TMorvaneDrawCallback Callback, const AnsiString& Name, int Index, int A,
-                              int B) {
+void TMorvaneDraw::EffectDraw(int X, int Y, TMorvaneDrawCallback Callback, const AnsiString& Name, int Index,
+                              int A, int B) {
   Guarded("TMorvaneDraw::EffectDraw", [&] {
     checkInitialized();
     TMorvaneDrawDirect direct;
@@ -179,7 +180,8 @@ void TMorvaneDraw::ZoomDraw(int X, int Y, int ZoomX, int ZoomY, const AnsiString
     const TRect dest{std::max(X, 0), std::max(Y, 0), static_cast<int>(std::min<std::int64_t>(X + w, FWidth)),
                      static_cast<int>(std::min<std::int64_t>(Y + h, FHeight))};
     const TRect source{cell.left + static_cast<int>(sx0), cell.top + static_cast<int>(sy0),
-                       cell.left + static_cast<int>(std::min(sx1, sw)), cell.top + static_cast<int>(std::min(sy1, sh))};
+                       cell.left + static_cast<int>(std::min(sx1, sw)),
+                       cell.top + static_cast<int>(std::min(sy1, sh))};
     if (dest.Width() <= 0 || dest.Height() <= 0 || source.Width() <= 0 || source.Height() <= 0) return;
     const SurfaceResult r = FBack->Blt(&dest, *sprite.Surface(), &source, FTransparent);
     if (r == SurfaceResult::Lost) {

@@ -31,8 +31,8 @@ bool TMorvaneDraw::present(platform::Surface& Source, const char* FailureMessage
     const TRect doubled{dw - FWidth, dh - FHeight, dw + FWidth, dh + FHeight};
     r = FPrimary->Blt(&doubled, *FFlip, nullptr, false);
   } else {
-    r = FPrimary->BltFast((FDisplayWidth - FWidth) / 2, (FDisplayHeight - FHeight) / 2, *FFlip, FFlip->Bounds(),
-                          false);
+    r = FPrimary->BltFast((FDisplayWidth - FWidth) / 2, (FDisplayHeight - FHeight) / 2, *FFlip,
+                          FFlip->Bounds(), false);
   }
   if (r == SurfaceResult::Ok) r = FWindow->Present();
   if (r == SurfaceResult::Lost) {
@@ -92,7 +92,8 @@ void TMorvaneDraw::crossFade(int Routine, int Value) {
   }
   if (blend) {
     const int level = 255 - std::min(255, Value);
-    blend({back.bits, back.pitch, tmp.bits, tmp.pitch, FWidth, FHeight, static_cast<std::uint32_t>(level), FColorKey},
+    blend({back.bits, back.pitch, tmp.bits, tmp.pitch, FWidth, FHeight, static_cast<std::uint32_t>(level),
+           FColorKey},
           FPixel);
   }
   FTmp->Unlock();

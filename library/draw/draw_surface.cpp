@@ -12,7 +12,8 @@ using MorvaneDebugSystem::TMorvaneDebug;
 using MorvaneDebugSystem::Trace;
 namespace T = DrawTexts;
 
-TMorvaneDrawSurface::TMorvaneDrawSurface(platform::SurfaceDevice* DirectDraw, const platform::PixelFormat& Format)
+TMorvaneDrawSurface::TMorvaneDrawSurface(platform::SurfaceDevice* DirectDraw,
+                                         const platform::PixelFormat& Format)
     : FDirectDraw(DirectDraw), FFormat(Format) {
   Guarded("TMorvaneDrawSurface::TMorvaneDrawSurface", [] {});
 }
@@ -55,7 +56,8 @@ void TMorvaneDrawSurface::LoadFile(const AnsiString& Name, const AnsiString& Fil
     FLine = FBMPWidth / FSpriteWidth;
     FCount = (FBMPHeight / FSpriteHeight) * FLine;
 
-    FSurface = FDirectDraw ? FDirectDraw->CreateSurface(FBMPWidth, FBMPHeight, FFormat, VideoMemory) : nullptr;
+    FSurface =
+        FDirectDraw ? FDirectDraw->CreateSurface(FBMPWidth, FBMPHeight, FFormat, VideoMemory) : nullptr;
     if (!FSurface) throw EMvDrawSurface(T::kSurfaceCreate + FileName);
     {
       std::unique_ptr<platform::DeviceContext> dc = FSurface->GetDC();
