@@ -268,19 +268,19 @@ TEST(DrawPresentation, DisplayChangeResetsAWindowedStageOnly) {
   auto d = makeStage(16, 16, 32);
   d->CreateSurface("s", file, 0, 0);
   writePicture("display_change.bmp", picture(4, 4, [](int, int) { return 0x0000FFu; }));
-  platform::Surface* backBefore = d->BackSurface();
+  d->BackSurface()->Fill(nullptr, 0x123456);
   d->Window().PostDisplayChange();
   d->Update();  // the event reaches WndProc: everything is set up again
   EXPECT_TRUE(d->GetInitialized());
-  EXPECT_NE(d->BackSurface(), backBefore);
+  EXPECT_EQ(d->BackSurface()->PixelAt(3, 3), 0u);  // a new back surface
   d->Draw(0, 0, "s", 0, 0, -1);
   EXPECT_EQ(d->BackSurface()->PixelAt(1, 1), 0x0000FFu);  // loaded again from the file
 
   d->SetFullScreen(true);
-  backBefore = d->BackSurface();
+  d->BackSurface()->Fill(nullptr, 0x123456);
   d->Window().PostDisplayChange();
   d->Update();
-  EXPECT_EQ(d->BackSurface(), backBefore);
+  EXPECT_EQ(d->BackSurface()->PixelAt(3, 3), 0x123456u);
 }
 
 TEST(DrawPresentation, WaitVSyncReturns) {
