@@ -247,6 +247,8 @@ void TMorvaneDraw::TextOutA(int X, int Y, const AnsiString& Text) {
     platform::Canvas& canvas = dc->GetCanvas();
     canvas.font = FFont;
     canvas.brush.style = platform::BrushStyle::Clear;
+    const TRect extent = canvas.TextExtent(Text);
+    dc->BeginRegion({X, Y, X + extent.Width(), Y + extent.Height()});
     canvas.TextOut(X, Y, Text);
   });
 }

@@ -55,6 +55,8 @@ int DrawWindow::watchEvents(void* self, void* event) {
                             e->window.event == SDL_WINDOWEVENT_DISPLAY_CHANGED && w->window_ &&
                             e->window.windowID == SDL_GetWindowID(static_cast<SDL_Window*>(w->window_));
   if (displayEvent || movedDisplay) ++w->pendingDisplayChanges_;
+  if (e->type == SDL_QUIT || (e->type == SDL_WINDOWEVENT && e->window.event == SDL_WINDOWEVENT_CLOSE))
+    w->closeRequested_ = true;
   return 1;
 }
 
@@ -123,6 +125,7 @@ bool DrawWindow::Open(const DisplaySettings& settings, std::string& error) {
                    : 60;
   refreshOrigin_ = std::chrono::steady_clock::now();
   lastPresented_ = Bitmap(w, h);
+  lastConverted_ = true;
   presentCount_ = 0;
   return true;
 }
@@ -173,9 +176,31 @@ SurfaceResult DrawWindow::Present() {
   SDL_RenderClear(sdl_->renderer);
   SDL_RenderCopy(sdl_->renderer, sdl_->texture, nullptr, nullptr);
   SDL_RenderPresent(sdl_->renderer);
-  lastPresented_ = p.ToBitmap();
+  const std::size_t bytes = static_cast<std::size_t>(p.Pitch()) * p.Height();
+  lastFrame_.assign(p.Row(0), p.Row(0) + bytes);
+  lastFormat_ = p.Format();
+  lastPitch_ = p.Pitch();
+  lastConverted_ = false;
   ++presentCount_;
   return SurfaceResult::Ok;
+}
+
+const Bitmap& DrawWindow::LastPresented() const {
+  if (!lastConverted_) {
+    const PixelFormat& f = lastFormat_;
+    const int bytes = f.bytesPerPixel;
+    for (int y = 0; y < lastPresented_.Height(); ++y) {
+      const std::uint8_t* in = lastFrame_.data() + static_cast<std::size_t>(y) * lastPitch_;
+      Color* out = lastPresented_.Row(y);
+      for (int x = 0; x < lastPresented_.Width(); ++x, in += bytes) {
+        std::uint32_t v = 0;
+        for (int k = 0; k < bytes; ++k) v |= static_cast<std::uint32_t>(in[k]) << (8 * k);
+        out[x] = f.ToColor(v);
+      }
+    }
+    lastConverted_ = true;
+  }
+  return lastPresented_;
 }
 
 void DrawWindow::WaitVerticalBlank() {

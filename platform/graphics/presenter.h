@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/surface.h"
@@ -57,7 +58,7 @@ class DrawWindow {
   // Shows the primary surface in the window and keeps it as LastPresented.
   // Lost when the primary surface is lost.
   SurfaceResult Present();
-  const Bitmap& LastPresented() const { return lastPresented_; }
+  const Bitmap& LastPresented() const;
   int PresentCount() const { return presentCount_; }
 
   // Blocks until the start of the next vertical blank of the display's refresh.
@@ -66,6 +67,8 @@ class DrawWindow {
   // Called from DispatchEvents for every display change since the last call.
   void SetDisplayChangeHandler(std::function<void()> handler) { onDisplayChange_ = std::move(handler); }
   void DispatchEvents();
+  // Whether the user asked to close the window (or quit) since it opened.
+  bool CloseRequested() const { return closeRequested_; }
   // Posts a real display event through the event queue, as a monitor change would.
   void PostDisplayChange();
 
@@ -80,8 +83,14 @@ class DrawWindow {
   bool realModeChange_ = false;
   bool videoStarted_ = false;
   int pendingDisplayChanges_ = 0;
+  bool closeRequested_ = false;
   std::function<void()> onDisplayChange_;
-  Bitmap lastPresented_;
+  // The last frame's pixels as presented; converted to colours when asked.
+  std::vector<std::uint8_t> lastFrame_;
+  PixelFormat lastFormat_;
+  std::ptrdiff_t lastPitch_ = 0;
+  mutable Bitmap lastPresented_;
+  mutable bool lastConverted_ = true;
   int presentCount_ = 0;
   std::chrono::steady_clock::time_point refreshOrigin_;
   int refreshHz_ = 60;

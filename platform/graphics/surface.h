@@ -53,6 +53,7 @@ struct LockedPixels {
 
 class Surface;
 class DeviceContext;
+struct DeviceContextMirror;
 
 // What the device and its surfaces share; the surfaces may outlive the device.
 struct SurfacePool {
@@ -155,6 +156,7 @@ class Surface {
   Bitmap ToBitmap() const;
 
  private:
+  friend class DeviceContext;
   bool fails(SurfaceCall call) const { return pool_ && pool_->Fails(call); }
 
   int width_, height_;
@@ -166,11 +168,22 @@ class Surface {
   bool lost_ = false;
   bool locked_ = false;
   std::shared_ptr<SurfacePool> pool_;
+  std::unique_ptr<DeviceContextMirror> mirror_;  // made on the first GetDC
 };
 
-// A canvas over a copy of the surface's pixels; on release, every pixel the
-// canvas changed is written back in the surface's format and the others stay
-// as they were, bits outside the colour masks included.
+// A canvas bound to the surface. The canvas draws on a mirror of the
+// surface's pixels kept with the surface (so its text cache lasts); a context
+// takes a region of the surface into the mirror (BeginRegion, or DrawBitmap's
+// own rectangle) and on release writes back every pixel of that region that
+// the canvas changed, in the surface's format; the others stay as they were,
+// bits outside the colour masks included. Drawing outside the region is lost.
+struct DeviceContextMirror {
+  explicit DeviceContextMirror(int w, int h) : drawing(w, h), before(w, h), canvas(drawing) {}
+  Bitmap drawing;
+  Bitmap before;
+  Canvas canvas;
+};
+
 class DeviceContext {
  public:
   explicit DeviceContext(Surface& surface);
@@ -178,15 +191,19 @@ class DeviceContext {
   DeviceContext(const DeviceContext&) = delete;
   DeviceContext& operator=(const DeviceContext&) = delete;
 
-  Canvas& GetCanvas() { return *canvas_; }
+  Canvas& GetCanvas() { return mirror_.canvas; }
+  // Takes this part of the surface (clipped) into the canvas; an earlier
+  // region is written back first.
+  void BeginRegion(const Rect& region);
   // Draws picture with its top-left corner at (x, y).
   void DrawBitmap(int x, int y, const Bitmap& picture);
 
  private:
+  void writeBack();
+
   Surface& surface_;
-  Bitmap before_;
-  Bitmap drawing_;
-  std::unique_ptr<Canvas> canvas_;
+  DeviceContextMirror& mirror_;
+  Rect region_;
 };
 
 }  // namespace platform

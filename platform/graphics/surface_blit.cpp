@@ -85,31 +85,45 @@ SurfaceResult Surface::Blt(const Rect* dest, const Surface& source, const Rect* 
 
 std::unique_ptr<DeviceContext> Surface::GetDC() {
   if (lost_ || locked_ || fails(SurfaceCall::GetDC)) return nullptr;
+  if (!mirror_) mirror_ = std::make_unique<DeviceContextMirror>(width_, height_);
   return std::make_unique<DeviceContext>(*this);
 }
 
-DeviceContext::DeviceContext(Surface& surface)
-    : surface_(surface), before_(surface.ToBitmap()), drawing_(before_) {
-  canvas_ = std::make_unique<Canvas>(drawing_);
+DeviceContext::DeviceContext(Surface& surface) : surface_(surface), mirror_(*surface.mirror_) {}
+
+DeviceContext::~DeviceContext() { writeBack(); }
+
+void DeviceContext::BeginRegion(const Rect& region) {
+  writeBack();
+  region_ = {std::max(region.left, 0), std::max(region.top, 0), std::min(region.right, surface_.Width()),
+             std::min(region.bottom, surface_.Height())};
+  const PixelFormat& f = surface_.Format();
+  for (int y = region_.top; y < region_.bottom; ++y) {
+    Color* now = mirror_.drawing.Row(y);
+    Color* was = mirror_.before.Row(y);
+    for (int x = region_.left; x < region_.right; ++x) now[x] = was[x] = f.ToColor(surface_.PixelAt(x, y));
+  }
 }
 
-DeviceContext::~DeviceContext() {
+void DeviceContext::writeBack() {
   const PixelFormat& f = surface_.Format();
-  for (int y = 0; y < drawing_.Height(); ++y) {
-    const Color* was = before_.Row(y);
-    const Color* now = drawing_.Row(y);
-    for (int x = 0; x < drawing_.Width(); ++x) {
+  for (int y = region_.top; y < region_.bottom; ++y) {
+    const Color* was = mirror_.before.Row(y);
+    const Color* now = mirror_.drawing.Row(y);
+    for (int x = region_.left; x < region_.right; ++x) {
       if (was[x] == now[x]) continue;
       const std::uint32_t outside = surface_.PixelAt(x, y) & ~f.ColorBits();
       surface_.SetPixelAt(x, y, outside | f.FromColor(now[x]));
     }
   }
+  region_ = {};
 }
 
 void DeviceContext::DrawBitmap(int x, int y, const Bitmap& picture) {
+  BeginRegion({x, y, x + picture.Width(), y + picture.Height()});
   for (int row = 0; row < picture.Height(); ++row) {
     for (int column = 0; column < picture.Width(); ++column)
-      drawing_.SetPixel(x + column, y + row, picture.Row(row)[column]);
+      mirror_.drawing.SetPixel(x + column, y + row, picture.Row(row)[column]);
   }
 }
 
