@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <map>
+#include <random>
 #include <utility>
 
 #include "tests/draw_pixels/pixel_buffers.h"
@@ -207,6 +210,73 @@ TEST(RotZoom, EveryPixelSizeCopiesWholePixels) {
                          {{6, 4}, spritePixel(1, 1) & mask}};
     EXPECT_EQ(stage.drawn(), want) << f.bytesPerPixel;
     EXPECT_TRUE(stage.picture.guardsIntact());
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The mapping written the plain way, one bounds test per pixel, to hold the
+// routine's per-row column solving to it.
+void naiveRotZoom(const TRotZoomArgs& a, int bpp, bool keyed, std::uint32_t colorBits) {
+  const std::int64_t sn = SinCosTable().sin[a.rotation], cs = SinCosTable().cos[a.rotation];
+  const std::int64_t z = a.zoom, w = a.spriteWidth, h = a.spriteHeight;
+  auto half = [](std::int64_t n) { return n / 2; };
+  auto mag = [](std::int64_t n) { return n < 0 ? -n : n; };
+  const std::int64_t bx = (mag(half(w * ((cs * z) >> 8))) + mag(half(h * ((sn * z) >> 8)))) >> 16;
+  const std::int64_t by = (mag(half(w * ((sn * z) >> 8))) + mag(half(h * ((cs * z) >> 8)))) >> 16;
+  const std::int64_t u = cs * 256 / z, v = sn * 256 / z, left = a.x - bx, top = a.y - by;
+  std::int64_t sx = (half(w) << 16) + by * v - bx * u, sy = (half(h) << 16) - bx * v - by * u;
+  if (left < 0) sx -= u * left, sy -= v * left;
+  if (top < 0) sx += v * top, sy -= u * top;
+  for (std::int64_t r = std::max<std::int64_t>(top, 0); r < std::min<std::int64_t>(a.y + by, a.stageHeight);
+       ++r) {
+    std::int64_t px = sx, py = sy;
+    for (std::int64_t c = std::max<std::int64_t>(left, 0); c < std::min<std::int64_t>(a.x + bx, a.stageWidth);
+         ++c, px += u, py += v) {
+      if (px < 0 || py < 0 || (px >> 16) >= w || (py >> 16) >= h) continue;
+      const std::uint8_t* s = a.src + (py >> 16) * a.srcPitch + (px >> 16) * bpp;
+      std::uint32_t pixel = 0;
+      std::memcpy(&pixel, s, bpp);
+      if (keyed && (pixel & colorBits) == (a.colorKey & colorBits)) continue;
+      std::memcpy(a.dst + r * a.dstPitch + c * bpp, s, bpp);
+    }
+    sx -= v, sy += u;
+  }
+}
+
+TEST(RotZoom, MatchesThePlainMappingOnRandomWork) {
+  std::mt19937 rng(99);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  const TPixelLayout layouts[] = {{2, 0xF800, 0x07E0, 0x001F}, {3, 0xFF0000, 0xFF00, 0xFF}, kRgb32};
+  for (int it = 0; it < 3000; ++it) {
+    const TPixelLayout& f = layouts[pick(0, 2)];
+    const int bpp = f.bytesPerPixel;
+    Picture s(pick(1, 24), pick(1, 24), bpp, pick(0, 7));
+    for (int r = 0; r < s.height; ++r)
+      for (int c = 0; c < s.width; ++c) s.set(c, r, pick(0, 3) == 0 ? 0 : static_cast<std::uint32_t>(rng()));
+    Picture mine(pick(1, 40), pick(1, 40), bpp, pick(0, 5)), plain = mine;
+    int zoom = pick(-700, 900);
+    if (zoom == 0) zoom = 1;
+    const bool keyed = pick(0, 1) == 1;
+    TRotZoomArgs a{mine.pixels(),
+                   mine.pitch,
+                   mine.width,
+                   mine.height,
+                   s.pixels(),
+                   s.pitch,
+                   s.width,
+                   s.height,
+                   pick(-30, 70),
+                   pick(-30, 70),
+                   static_cast<std::uint16_t>(rng()),
+                   zoom,
+                   0};
+    RotZoom(a, f, keyed);
+    a.dst = plain.pixels();
+    naiveRotZoom(a, bpp, keyed, ColorBits(f) & (bpp == 4 ? 0xFFFFFFFFu : (1u << (8 * bpp)) - 1));
+    ASSERT_EQ(mine.bytes, plain.bytes) << "case " << it << ": rotation " << a.rotation << ", zoom " << zoom;
   }
 }
 
