@@ -15,7 +15,6 @@
 // with bias = 256 − 2^(8 − min(k, 8)): the fraction bits that (s × L) >> 8
 // leaves under the mask borrow one from the channel when they are not zero.
 #include <cstdint>
-#include <cstring>
 
 #include "library/draw/pixels/blend_internal.h"
 
