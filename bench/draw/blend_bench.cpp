@@ -1,7 +1,7 @@
 // Blend effects and rotate-and-zoom side by side with their peers on equal
 // work: a 256 × 256 rectangle inside 640-pixel-wide surfaces.
-//   ours/E/BPP[/key]   our routine for effect E at BPP bits (best SIMD set,
-//                      and scalar for comparison)
+//   ours/E/BPP[/key]/S our routine for effect E at BPP bits with SIMD set S
+//                      (the best, SSE2 below AVX2, and scalar for comparison)
 //   pixman/over|add    OVER with a solid a8 mask of the level; ADD
 //   sdl/blend|add      SDL_BlitSurface with alpha modulation; additive blend
 //   rotzoom/ours|gfx   our RotZoom and SDL2_gfx's rotozoomSurface (no smoothing)
@@ -146,10 +146,13 @@ const char* simdName(TSimdLevel l) {
 int main(int argc, char** argv) {
   const TSimdLevel best = BestSimdLevel();
   std::printf("best SIMD set: %s\n", simdName(best));
+  std::vector<TSimdLevel> levels = {best};
+  if (best == TSimdLevel::Avx2) levels.push_back(TSimdLevel::Sse2);
+  levels.push_back(TSimdLevel::Scalar);
   for (const TPixelLayout& layout : {kRgb565, kRgb24, kRgb32})
     for (int effect = kBlendTrans; effect < kBlendEffectCount; ++effect)
       for (bool keyed : {false, true})
-        for (TSimdLevel simd : {best, TSimdLevel::Scalar}) {
+        for (TSimdLevel simd : levels) {
           const std::string name = "ours/" + std::to_string(effect) + "/" +
                                    std::to_string(layout.bytesPerPixel * 8) + (keyed ? "/key/" : "/") +
                                    simdName(simd);
