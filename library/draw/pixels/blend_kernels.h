@@ -31,12 +31,12 @@ constexpr int LowestBit(std::uint32_t mask) { return mask == 0 ? 0 : __builtin_c
 template <class V>
 struct ByteLanes {
   using T = typename V::T;
-  T colorMask;         // 0xFF on colour bytes
-  T key;               // the key's colour bytes
-  T start;             // 0xFF on a pixel's first byte (24-bit)
-  T biasLo, biasHi;    // effects 3, 4, as 16-bit lanes
-  T colorLo, colorHi;  // effect 6: the level's byte per lane, 16-bit lanes
-  T colorAdd;          // effect 5: (c × 255) >> 8 per byte
+  T colorMask;            // 0xFF on colour bytes
+  T key;                  // the key's colour bytes
+  T start;                // 0xFF on a pixel's first byte (24-bit)
+  T biasEven, biasOdd;    // effects 3, 4: even and odd bytes as 16-bit lanes
+  T colorEven, colorOdd;  // effect 6: the level's byte, likewise
+  T colorAdd;             // effect 5: (c × 255) >> 8 per byte
 };
 
 template <class V>
@@ -44,13 +44,18 @@ struct Common {
   using T = typename V::T;
   T level, inverse;  // L and 255 − L in 16-bit lanes
   T zero, ones;
+  T lowBytes, highBytes;  // 0x00FF and 0xFF00 in 16-bit lanes
 };
 
 template <class V>
 Common<V> commonFor(std::uint32_t level) {
   const std::uint32_t l = level < kMaxBlendLevel ? level : kMaxBlendLevel;
-  return {V::set16(static_cast<std::uint16_t>(l)), V::set16(static_cast<std::uint16_t>(255 - l)), V::zero(),
-          V::set8(0xFF)};
+  return {V::set16(static_cast<std::uint16_t>(l)),
+          V::set16(static_cast<std::uint16_t>(255 - l)),
+          V::zero(),
+          V::set8(0xFF),
+          V::set16(0x00FF),
+          V::set16(0xFF00)};
 }
 
 // Byte lanes for the vector whose first byte is byte `phase` of a pixel.
@@ -74,45 +79,43 @@ ByteLanes<V> byteLanesFor(const TPixelLayout& f, const TBlendArgs& a, int phase)
     }
   }
   ByteLanes<V> p;
-  const auto z = V::zero();
   p.colorMask = V::load(cm);
   p.key = V::load(key);
   p.start = V::load(start);
-  p.biasLo = V::unpacklo8(V::load(bias), z);
-  p.biasHi = V::unpackhi8(V::load(bias), z);
-  p.colorLo = V::unpacklo8(V::load(color), z);
-  p.colorHi = V::unpackhi8(V::load(color), z);
+  const auto lowBytes = V::set16(0x00FF);
+  p.biasEven = V::and_(V::load(bias), lowBytes);
+  p.biasOdd = V::template srli16<8>(V::load(bias));
+  p.colorEven = V::and_(V::load(color), lowBytes);
+  p.colorOdd = V::template srli16<8>(V::load(color));
   p.colorAdd = V::load(add);
   return p;
 }
 
 // One vector of 8-bit channels: the effect's result on every byte lane.
+// Even and odd bytes are worked in 16-bit lanes of their own (masked and
+// shifted, no unpacking), so no byte shuffles are needed.
 template <class V, int Effect>
 typename V::T blendBytes(typename V::T d, typename V::T s, const ByteLanes<V>& p, const Common<V>& c) {
   using T = typename V::T;
+  const T sEven = V::and_(s, c.lowBytes), sOdd = V::template srli16<8>(s);
+  // x >> 8 of the even lanes and of the odd ones, back in their bytes.
+  auto join = [&](T even, T odd) { return V::or_(V::template srli16<8>(even), V::and_(odd, c.highBytes)); };
   if constexpr (Effect == kBlendTrans) {
-    const T lo = V::add16(V::mullo16(V::unpacklo8(d, c.zero), c.inverse),
-                          V::mullo16(V::unpacklo8(s, c.zero), c.level));
-    const T hi = V::add16(V::mullo16(V::unpackhi8(d, c.zero), c.inverse),
-                          V::mullo16(V::unpackhi8(s, c.zero), c.level));
-    return V::packus16(V::template srli16<8>(lo), V::template srli16<8>(hi));
+    const T dEven = V::and_(d, c.lowBytes), dOdd = V::template srli16<8>(d);
+    return join(V::add16(V::mullo16(dEven, c.inverse), V::mullo16(sEven, c.level)),
+                V::add16(V::mullo16(dOdd, c.inverse), V::mullo16(sOdd, c.level)));
   } else if constexpr (Effect == kBlendAdd) {
-    // (S << 8) × L >> 16 = (S × L) >> 8
-    const T lo = V::mulhi16u(V::unpacklo8(c.zero, s), c.level);
-    const T hi = V::mulhi16u(V::unpackhi8(c.zero, s), c.level);
-    return V::adds8u(d, V::packus16(lo, hi));
+    return V::adds8u(d, join(V::mullo16(sEven, c.level), V::mullo16(sOdd, c.level)));
   } else if constexpr (Effect == kBlendMod || Effect == kBlendSub) {
     const T t = Effect == kBlendMod ? V::xor_(s, c.ones) : s;
-    const T lo = V::add16(V::mullo16(V::unpacklo8(t, c.zero), c.level), p.biasLo);
-    const T hi = V::add16(V::mullo16(V::unpackhi8(t, c.zero), c.level), p.biasHi);
-    return V::subs8u(d, V::packus16(V::template srli16<8>(lo), V::template srli16<8>(hi)));
+    const T tEven = V::and_(t, c.lowBytes), tOdd = V::template srli16<8>(t);
+    return V::subs8u(d, join(V::add16(V::mullo16(tEven, c.level), p.biasEven),
+                             V::add16(V::mullo16(tOdd, c.level), p.biasOdd)));
   } else if constexpr (Effect == kBlendColorAdd) {
     return V::adds8u(s, p.colorAdd);
   } else {
     static_assert(Effect == kBlendColorMod);
-    const T lo = V::mulhi16u(V::unpacklo8(c.zero, s), p.colorLo);
-    const T hi = V::mulhi16u(V::unpackhi8(c.zero, s), p.colorHi);
-    return V::packus16(lo, hi);
+    return join(V::mullo16(sEven, p.colorEven), V::mullo16(sOdd, p.colorOdd));
   }
 }
 
