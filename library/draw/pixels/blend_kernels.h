@@ -125,16 +125,22 @@ typename V::T select(typename V::T mask, typename V::T a, typename V::T b) {
   return V::or_(V::and_(mask, a), V::andnot(mask, b));
 }
 
-// Hands the columns the vectors leave over to the scalar routine.
-template <int Bytes, int Effect, bool Keyed>
-void scalarTail(const TBlendArgs& a, const TPixelLayout& f, int done) {
-  if (done >= a.width) return;
+// The columns right of `done`, which the vectors leave over. They go to the
+// next narrower vector set (AVX2 to SSE2), and what that leaves to the
+// scalar routine.
+template <int Bytes>
+TBlendArgs leftover(const TBlendArgs& a, int done) {
   TBlendArgs rest = a;
   rest.dst += static_cast<std::ptrdiff_t>(done) * Bytes;
   rest.src += static_cast<std::ptrdiff_t>(done) * Bytes;
   rest.width = a.width - done;
-  ScalarRoutine(Bytes, Effect, Keyed)(rest, f);
+  return rest;
 }
+
+template <class V>
+constexpr bool kHasNarrower = requires {
+  typename V::Narrower;
+};
 
 template <class V, int Effect, bool Keyed>
 void blend32(const TBlendArgs& a, const TPixelLayout& f) {
@@ -152,7 +158,12 @@ void blend32(const TBlendArgs& a, const TPixelLayout& f) {
       V::store(d, r);
     }
   }
-  scalarTail<4, Effect, Keyed>(a, f, whole);
+  const TBlendArgs rest = leftover<4>(a, whole);
+  if (rest.width <= 0) return;
+  if constexpr (kHasNarrower<V>)
+    blend32<typename V::Narrower, Effect, Keyed>(rest, f);
+  else
+    ScalarRoutine(4, Effect, Keyed)(rest, f);
 }
 
 // 24-bit rows in blocks of three vectors, which start and end on pixels.
@@ -194,7 +205,12 @@ void blend24(const TBlendArgs& a, const TPixelLayout& f) {
       for (int i = 0; i < 3; ++i) V::store(d + i * V::kBytes, r[i]);
     }
   }
-  scalarTail<3, Effect, Keyed>(a, f, whole);
+  const TBlendArgs rest = leftover<3>(a, whole);
+  if (rest.width <= 0) return;
+  if constexpr (kHasNarrower<V>)
+    blend24<typename V::Narrower, Effect, Keyed>(rest, f);
+  else
+    ScalarRoutine(3, Effect, Keyed)(rest, f);
 }
 
 // RGB 565 in 16-bit lanes, one channel at a time.
@@ -251,7 +267,12 @@ void blend16(const TBlendArgs& a, const TPixelLayout& f) {
       V::store(d, out);
     }
   }
-  scalarTail<2, Effect, Keyed>(a, f, whole);
+  const TBlendArgs rest = leftover<2>(a, whole);
+  if (rest.width <= 0) return;
+  if constexpr (kHasNarrower<V>)
+    blend16<typename V::Narrower, Effect, Keyed>(rest, f);
+  else
+    ScalarRoutine(2, Effect, Keyed)(rest, f);
 }
 
 template <class V, bool Keyed, template <class, int, bool> class Kernel>

@@ -6,11 +6,14 @@
 
 #include <cstdint>
 
+#include "library/draw/pixels/vector_sse2.h"
+
 namespace MorvaneDrawSystem::pixels_detail {
 namespace {
 
 struct VectorAvx2 {
   using T = __m256i;
+  using Narrower = VectorSse2;  // for the columns left over
   static constexpr int kBytes = 32;
   static T load(const void* p) { return _mm256_loadu_si256(static_cast<const __m256i*>(p)); }
   static void store(void* p, T v) { _mm256_storeu_si256(static_cast<__m256i*>(p), v); }
