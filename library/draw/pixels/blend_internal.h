@@ -13,6 +13,10 @@ TBlendRoutine ScalarRoutine(int bytesPerPixel, int effect, bool transparent);
 bool FillSse2Routines(TBlendTable& table, const TPixelLayout& layout);
 bool FillAvx2Routines(TBlendTable& table, const TPixelLayout& layout);
 
+// Internal linkage: the AVX2 file includes these too, and its copies must not
+// stand in for anyone else's.
+namespace {
+
 // The byte (0..3) a whole-byte channel mask occupies, or -1.
 constexpr int ByteLaneOf(std::uint32_t mask) {
   for (int lane = 0; lane < 4; ++lane)
@@ -39,4 +43,5 @@ constexpr std::uint32_t LevelColorOf(const TPixelLayout& f, std::uint32_t mask, 
   return (level >> shift) & 0xFF;
 }
 
+}  // namespace
 }  // namespace MorvaneDrawSystem::pixels_detail

@@ -17,6 +17,26 @@ std::int64_t half(std::int64_t n) { return n / 2; }  // toward zero
 
 std::int64_t abs64(std::int64_t n) { return n < 0 ? -n : n; }
 
+// Division rounding down and up, for a positive divisor.
+std::int64_t floorDiv(std::int64_t n, std::int64_t d) { return n / d - (n % d != 0 && n < 0); }
+std::int64_t ceilDiv(std::int64_t n, std::int64_t d) { return -floorDiv(-n, d); }
+
+// Narrows [first, last] to the steps i with 0 <= start + i × step <= top.
+void keepInside(std::int64_t start, std::int64_t step, std::int64_t top, std::int64_t& first,
+                std::int64_t& last) {
+  if (step == 0) {
+    if (start < 0 || start > top) last = first - 1;
+    return;
+  }
+  if (step > 0) {
+    first = std::max(first, ceilDiv(-start, step));
+    last = std::min(last, floorDiv(top - start, step));
+  } else {
+    last = std::min(last, floorDiv(start, -step));
+    first = std::max(first, ceilDiv(start - top, -step));
+  }
+}
+
 template <int Bytes, bool Keyed>
 void walk(const TRotZoomArgs& a, std::uint32_t colorBits) {
   const TSinCosTable& t = SinCosTable();
@@ -46,11 +66,16 @@ void walk(const TRotZoomArgs& a, std::uint32_t colorBits) {
   }
 
   const std::uint32_t key = a.colorKey & colorBits;
+  const std::int64_t columns = x1 - x0, lastX = (w << 16) - 1, lastY = (h << 16) - 1;
   for (std::int64_t row = y0; row < y1; ++row) {
-    std::uint8_t* d = a.dst + row * a.dstPitch + x0 * Bytes;
-    std::int64_t px = sx, py = sy;
-    for (std::int64_t col = x0; col < x1; ++col, d += Bytes, px += u, py += v) {
-      if (px < 0 || py < 0 || (px >> 16) >= w || (py >> 16) >= h) continue;
+    // The columns whose source falls inside the sprite, solved per row
+    // instead of tested per pixel.
+    std::int64_t first = 0, last = columns - 1;
+    keepInside(sx, u, lastX, first, last);
+    keepInside(sy, v, lastY, first, last);
+    std::uint8_t* d = a.dst + row * a.dstPitch + (x0 + first) * Bytes;
+    std::int64_t px = sx + first * u, py = sy + first * v;
+    for (std::int64_t i = first; i <= last; ++i, d += Bytes, px += u, py += v) {
       const std::uint8_t* s = a.src + (py >> 16) * a.srcPitch + (px >> 16) * Bytes;
       if constexpr (Keyed) {
         std::uint32_t pixel = 0;
