@@ -82,6 +82,9 @@ bool DrawWindow::Open(const DisplaySettings& settings, std::string& error) {
     error = "the window has no area";
     return false;
   }
+  // Without a screen, window contents are made in software: the GPU path
+  // would load Mesa for nothing. Default priority: the environment still rules.
+  if (inMemoryDriver()) SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
   SDL_Window* window = SDL_CreateWindow(settings.title.c_str(), SDL_WINDOWPOS_CENTERED,
                                         SDL_WINDOWPOS_CENTERED, w, h, SDL_WINDOW_HIDDEN);
   if (!window) {
