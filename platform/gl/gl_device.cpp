@@ -127,7 +127,9 @@ class GlDevice final : public BatchingDevice {
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     // Flat shading takes the first vertex of a triangle, as the original did.
     glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
-    glFrontFace(GL_CCW);
+    // The picture keeps its orientation through the y flip of the target,
+    // so screen-clockwise triangles are clockwise to GL too: the front.
+    glFrontFace(GL_CW);
     // The target has no alpha for drawing: destination alpha reads 1.
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
     glClearColor(0, 0, 0, 1);
@@ -299,8 +301,6 @@ class GlDevice final : public BatchingDevice {
       glDisable(GL_DEPTH_TEST);
     }
     glDepthMask(r.zEnable && r.zWriteEnable ? GL_TRUE : GL_FALSE);
-    // Screen winding is seen through a flipped y: what the caller calls
-    // counter-clockwise is clockwise to GL.
     if (r.cullMode == D3DCULL_NONE) {
       glDisable(GL_CULL_FACE);
     } else {
