@@ -21,17 +21,28 @@ constexpr int kCell = 4;
 double Factor(std::uint32_t blend, double s, double d, double sa) {
   constexpr double kDestAlpha = 1.0;
   switch (blend) {
-    case D3DBLEND_ZERO: return 0;
-    case D3DBLEND_ONE: return 1;
-    case D3DBLEND_SRCCOLOR: return s;
-    case D3DBLEND_INVSRCCOLOR: return 1 - s;
-    case D3DBLEND_SRCALPHA: return sa;
-    case D3DBLEND_INVSRCALPHA: return 1 - sa;
-    case D3DBLEND_DESTALPHA: return kDestAlpha;
-    case D3DBLEND_INVDESTALPHA: return 1 - kDestAlpha;
-    case D3DBLEND_DESTCOLOR: return d;
-    case D3DBLEND_INVDESTCOLOR: return 1 - d;
-    case D3DBLEND_SRCALPHASAT: return std::min(sa, 1 - kDestAlpha);
+    case D3DBLEND_ZERO:
+      return 0;
+    case D3DBLEND_ONE:
+      return 1;
+    case D3DBLEND_SRCCOLOR:
+      return s;
+    case D3DBLEND_INVSRCCOLOR:
+      return 1 - s;
+    case D3DBLEND_SRCALPHA:
+      return sa;
+    case D3DBLEND_INVSRCALPHA:
+      return 1 - sa;
+    case D3DBLEND_DESTALPHA:
+      return kDestAlpha;
+    case D3DBLEND_INVDESTALPHA:
+      return 1 - kDestAlpha;
+    case D3DBLEND_DESTCOLOR:
+      return d;
+    case D3DBLEND_INVDESTCOLOR:
+      return 1 - d;
+    case D3DBLEND_SRCALPHASAT:
+      return std::min(sa, 1 - kDestAlpha);
   }
   return -1;
 }
@@ -85,7 +96,8 @@ TEST_F(BlendTest, ThePairsTheComponentsUseGiveHandWorkedColours) {
   ASSERT_TRUE(device->EndScene());
   const Pixels p(*device);
   for (int i = 0; i < static_cast<int>(std::size(cases)); ++i)
-    EXPECT_TRUE(Near(Cell(p, i), cases[i].expected, 1)) << "source " << cases[i].src << ", destination " << cases[i].dst;
+    EXPECT_TRUE(Near(Cell(p, i), cases[i].expected, 1))
+        << "source " << cases[i].src << ", destination " << cases[i].dst;
 }
 
 TEST_F(BlendTest, EveryFactorPairMatchesTheBlendEquation) {

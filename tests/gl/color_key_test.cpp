@@ -24,7 +24,8 @@ std::vector<std::uint32_t> KeyAndNeighbours(const DDPIXELFORMAT& f, std::uint32_
 }
 
 Rgb Expanded(const DDPIXELFORMAT& f, std::uint32_t pixel) {
-  return {ExpandChannel(pixel, f.dwRBitMask), ExpandChannel(pixel, f.dwGBitMask), ExpandChannel(pixel, f.dwBBitMask)};
+  return {ExpandChannel(pixel, f.dwRBitMask), ExpandChannel(pixel, f.dwGBitMask),
+          ExpandChannel(pixel, f.dwBBitMask)};
 }
 
 class ColorKeyTest : public ::testing::TestWithParam<DDPIXELFORMAT> {
@@ -50,7 +51,8 @@ class ColorKeyTest : public ::testing::TestWithParam<DDPIXELFORMAT> {
 // A key away from both ends of every channel, so each can step both ways.
 std::uint32_t MidKey(const DDPIXELFORMAT& f) {
   std::uint32_t key = 0;
-  for (std::uint32_t mask : {f.dwRBitMask, f.dwGBitMask, f.dwBBitMask}) key |= mask & (mask >> 1) & ~(mask >> 2);
+  for (std::uint32_t mask : {f.dwRBitMask, f.dwGBitMask, f.dwBBitMask})
+    key |= mask & (mask >> 1) & ~(mask >> 2);
   return key | f.dwRGBAlphaBitMask;
 }
 
@@ -95,7 +97,8 @@ INSTANTIATE_TEST_SUITE_P(Formats, ColorKeyTest, ::testing::Values(kRgb565, kXrgb
                            const DDPIXELFORMAT& f = info.param;
                            if (f.dwRGBBitCount == 32) return std::string("Xrgb8888");
                            if (f.dwGBitMask == 0x07E0) return std::string("Rgb565");
-                           return f.dwRGBAlphaBitMask == 0x8000 ? std::string("Argb1555") : std::string("Argb4444");
+                           return f.dwRGBAlphaBitMask == 0x8000 ? std::string("Argb1555")
+                                                                : std::string("Argb4444");
                          });
 
 TEST(TextureAlpha, SixteenBitAlphaChannelsBlend) {

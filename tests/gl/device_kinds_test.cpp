@@ -38,7 +38,8 @@ TEST(DeviceKinds, TheEmulatedDeviceIsMesasSoftwareRasteriserAndDrawsLikeTheHardw
   ASSERT_TRUE(hardware && emulated);
   EXPECT_EQ(hardware->Kind(), DeviceKind::kHardware);
   EXPECT_EQ(emulated->Kind(), DeviceKind::kEmulated);
-  EXPECT_NE(emulated->GetCaps().deviceName.find("llvmpipe"), std::string::npos) << emulated->GetCaps().deviceName;
+  EXPECT_NE(emulated->GetCaps().deviceName.find("llvmpipe"), std::string::npos)
+      << emulated->GetCaps().deviceName;
   EXPECT_GE(emulated->GetCaps().maxTextureWidth, 1024u);
   const auto a = DrawScene(*hardware);
   const auto b = DrawScene(*emulated);
@@ -135,8 +136,8 @@ TEST(DeviceKinds, ConsecutiveSpritesOfOneTextureAreOneCall) {
   ASSERT_TRUE(device->SetTexture(0, t.get()));
   ASSERT_TRUE(device->BeginScene());
   for (int i = 0; i < 64; ++i) {
-    auto r = Rect(static_cast<float>(i % 8) * 8, static_cast<float>(i / 8) * 8, static_cast<float>(i % 8) * 8 + 8,
-                  static_cast<float>(i / 8) * 8 + 8, 0xFFFFFFFF);
+    auto r = Rect(static_cast<float>(i % 8) * 8, static_cast<float>(i / 8) * 8,
+                  static_cast<float>(i % 8) * 8 + 8, static_cast<float>(i / 8) * 8 + 8, 0xFFFFFFFF);
     ASSERT_TRUE(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, std::span<const D3DTLVERTEX>(r)));
   }
   ASSERT_TRUE(device->EndScene());

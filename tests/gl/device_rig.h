@@ -33,14 +33,15 @@ inline ::testing::AssertionResult Near(Rgb actual, Rgb expected, int tolerance) 
   if (std::abs(actual.r - expected.r) <= tolerance && std::abs(actual.g - expected.g) <= tolerance &&
       std::abs(actual.b - expected.b) <= tolerance)
     return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "got " << Text(actual) << ", expected " << Text(expected) << " +-"
-                                       << tolerance;
+  return ::testing::AssertionFailure()
+         << "got " << Text(actual) << ", expected " << Text(expected) << " +-" << tolerance;
 }
 
 // Four pre-transformed vertices of an axis-aligned rectangle as a strip, in
 // screen-clockwise order (top left, top right, bottom left, bottom right).
-inline std::array<D3DTLVERTEX, 4> Rect(float x0, float y0, float x1, float y1, D3DCOLOR colour, float z = 0.0f,
-                                      float u0 = 0, float v0 = 0, float u1 = 1, float v1 = 1) {
+inline std::array<D3DTLVERTEX, 4> Rect(float x0, float y0, float x1, float y1, D3DCOLOR colour,
+                                       float z = 0.0f, float u0 = 0, float v0 = 0, float u1 = 1,
+                                       float v1 = 1) {
   return {{{x0, y0, z, 1, colour, 0, u0, v0},
            {x1, y0, z, 1, colour, 0, u1, v0},
            {x0, y1, z, 1, colour, 0, u0, v1},
@@ -88,7 +89,8 @@ void Fill(Texture& t, F pixel) {
   t.Unlock();
 }
 
-constexpr DDPIXELFORMAT kArgb8888{DDPF_RGB | DDPF_ALPHAPIXELS, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+constexpr DDPIXELFORMAT kArgb8888{
+    DDPF_RGB | DDPF_ALPHAPIXELS, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
 constexpr DDPIXELFORMAT kXrgb8888{DDPF_RGB, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0};
 constexpr DDPIXELFORMAT kRgb565{DDPF_RGB, 16, 0xF800, 0x07E0, 0x001F, 0};
 constexpr DDPIXELFORMAT kArgb1555{DDPF_RGB | DDPF_ALPHAPIXELS, 16, 0x7C00, 0x03E0, 0x001F, 0x8000};

@@ -67,10 +67,10 @@ TEST_F(LightingTest, DiffuseFollowsTheCosineOfTheAngleOverTheAmbient) {
     Rgb expected;  // min(light x cos + 32/255, 1) x 255 per channel
   };
   const Case cases[] = {
-      {0, {255, 160, 96}},   // r saturates; g 127.5 + 32; b 63.75 + 32
-      {60, {160, 96, 64}},   // half of that light
-      {90, {32, 32, 32}},    // grazing: ambient only
-      {180, {32, 32, 32}},   // from behind: ambient only
+      {0, {255, 160, 96}},  // r saturates; g 127.5 + 32; b 63.75 + 32
+      {60, {160, 96, 64}},  // half of that light
+      {90, {32, 32, 32}},   // grazing: ambient only
+      {180, {32, 32, 32}},  // from behind: ambient only
   };
   for (int i = 0; i < 4; ++i) {
     Light(cases[i].degrees);
@@ -79,7 +79,8 @@ TEST_F(LightingTest, DiffuseFollowsTheCosineOfTheAngleOverTheAmbient) {
   }
   const Pixels p = Read();
   for (int i = 0; i < 4; ++i)
-    EXPECT_TRUE(Near(p.At(Px(-0.75f + 0.5f * i), Py(0.5f)), cases[i].expected, 1)) << cases[i].degrees << " degrees";
+    EXPECT_TRUE(Near(p.At(Px(-0.75f + 0.5f * i), Py(0.5f)), cases[i].expected, 1))
+        << cases[i].degrees << " degrees";
 }
 
 TEST_F(LightingTest, NormalsTurnWithTheWorldMatrix) {

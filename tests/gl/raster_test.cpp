@@ -144,7 +144,8 @@ TEST_F(RasterTest, DepthTestKeepsTheNearerSurfaceAndWritesCanBeTurnedOff) {
 TEST_F(RasterTest, CullingFollowsScreenWinding) {
   // Clockwise on screen (y down): right, then down-left.
   auto clockwise = [](float x, D3DCOLOR c) {
-    return std::array<D3DTLVERTEX, 3>{{{x, 0, 0, 1, c, 0, 0, 0}, {x + 16, 0, 0, 1, c, 0, 0, 0}, {x, 16, 0, 1, c, 0, 0, 0}}};
+    return std::array<D3DTLVERTEX, 3>{
+        {{x, 0, 0, 1, c, 0, 0, 0}, {x + 16, 0, 0, 1, c, 0, 0, 0}, {x, 16, 0, 1, c, 0, 0, 0}}};
   };
   auto counter = [&](float x, D3DCOLOR c) {
     auto t = clockwise(x, c);

@@ -151,7 +151,9 @@ TEST_F(RecordingDeviceTest, EveryKindOfStateChangeEndsTheBatch) {
       [&] { return device.SetTexture(0, texture.get()); },
       [&] { return device.SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTFG_LINEAR); },
       [&] { return device.SetTransform(D3DTRANSFORMSTATE_VIEW, moved); },
-      [&] { return device.SetViewport({0, 0, 32, 32, 0, 1}); },
+      [&] {
+        return device.SetViewport({0, 0, 32, 32, 0, 1});
+      },
       [&] { return device.SetMaterial(material); },
       [&] { return device.SetLight(0, light); },
       [&] { return device.LightEnable(0, true); },
@@ -173,7 +175,8 @@ TEST_F(RecordingDeviceTest, EveryKindOfStateChangeEndsTheBatch) {
 }
 
 TEST_F(RecordingDeviceTest, PretransformedAndUntransformedVerticesGoToSeparateBatches) {
-  const std::array<D3DVERTEX, 3> tri{{{0, 0, 0, 0, 0, -1, 0, 0}, {1, 0, 0, 0, 0, -1, 1, 0}, {0, 1, 0, 0, 0, -1, 0, 1}}};
+  const std::array<D3DVERTEX, 3> tri{
+      {{0, 0, 0, 0, 0, -1, 0, 0}, {1, 0, 0, 0, 0, -1, 1, 0}, {0, 1, 0, 0, 0, -1, 0, 1}}};
   ASSERT_TRUE(device.BeginScene());
   DrawRect(0);
   ASSERT_TRUE(device.DrawPrimitive(D3DPT_TRIANGLELIST, std::span<const D3DVERTEX>(tri)));

@@ -77,7 +77,8 @@ TEST_F(TextureStageTest, EachColourOperationOfStageZero) {
   ASSERT_TRUE(device->EndScene());
   const Pixels p(*device);
   cell = 0;
-  for (const StageCase& c : kStage0Cases) EXPECT_TRUE(Near(Cell(p, cell++), c.colour, 1)) << "operation " << c.op;
+  for (const StageCase& c : kStage0Cases)
+    EXPECT_TRUE(Near(Cell(p, cell++), c.colour, 1)) << "operation " << c.op;
 }
 
 TEST_F(TextureStageTest, EachAlphaOperationOfStageZero) {
@@ -97,8 +98,8 @@ TEST_F(TextureStageTest, EachAlphaOperationOfStageZero) {
 }
 
 TEST_F(TextureStageTest, ArgumentModifiersAndSources) {
-  Stage(0, D3DTOP_SELECTARG1, D3DTA_TEXTURE | D3DTA_COMPLEMENT, D3DTA_DIFFUSE, D3DTOP_SELECTARG1, D3DTA_TEXTURE,
-        D3DTA_DIFFUSE);
+  Stage(0, D3DTOP_SELECTARG1, D3DTA_TEXTURE | D3DTA_COMPLEMENT, D3DTA_DIFFUSE, D3DTOP_SELECTARG1,
+        D3DTA_TEXTURE, D3DTA_DIFFUSE);
   DrawCell(0);
   Stage(0, D3DTOP_SELECTARG1, D3DTA_TEXTURE | D3DTA_ALPHAREPLICATE, D3DTA_DIFFUSE, D3DTOP_SELECTARG1,
         D3DTA_TEXTURE, D3DTA_DIFFUSE);
