@@ -12,6 +12,13 @@
 //  - A texture stage with no texture reads D3DTA_TEXTURE as opaque white.
 //  - D3DRENDERSTATE_COLORKEYENABLE starts TRUE: a key set on a texture
 //    applies until it is switched off.
+//  - Otherwise a fresh device has Direct3D 7's defaults: stage 0 colour =
+//    texture x diffuse but alpha = texture alone (set D3DTSS_ALPHAOP to
+//    D3DTOP_MODULATE for the diffuse alpha to count), stage 1 disabled,
+//    point filters, wrapping, counter-clockwise culling, no blending; depth
+//    testing starts off (D3DRENDERSTATE_ZENABLE).
+//  - The target has no alpha channel: destination alpha reads 1 and reads
+//    back as 0xFF.
 //  - Only light 0 exists and only as a directional light.
 //  - Errors are reported by a false result, as the original reported HRESULTs;
 //    nothing here throws except on allocation failure.

@@ -119,6 +119,28 @@ TEST_F(RasterTest, UntransformedVerticesGoThroughRowVectorMatricesAndTheViewport
   EXPECT_TRUE(Near(p.At(56, 30), {0, 0, 0}, 0));
 }
 
+TEST_F(RasterTest, IndexedListsOfBothVertexKindsShareTheirVertices) {
+  ASSERT_TRUE(device->SetRenderState(D3DRENDERSTATE_LIGHTING, 0));
+  // Untransformed: the left half of the target as two indexed triangles.
+  const std::array<D3DVERTEX, 4> model{{{-1, 1, 0.5f, 0, 0, -1, 0, 0},
+                                        {0, 1, 0.5f, 0, 0, -1, 0, 0},
+                                        {-1, -1, 0.5f, 0, 0, -1, 0, 0},
+                                        {0, -1, 0.5f, 0, 0, -1, 0, 0}}};
+  const std::array<std::uint16_t, 6> quad{0, 1, 2, 2, 1, 3};
+  ASSERT_TRUE(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, std::span<const D3DVERTEX>(model), quad));
+  // Pre-transformed: an indexed strip over the bottom right quarter.
+  const auto tl = Rect(32, 32, 64, 64, kBlue);
+  const std::array<std::uint16_t, 4> strip{0, 1, 2, 3};
+  ASSERT_TRUE(device->DrawIndexedPrimitive(D3DPT_TRIANGLESTRIP, std::span<const D3DTLVERTEX>(tl), strip));
+  const Pixels p = Read();
+  EXPECT_TRUE(Near(p.At(0, 0), {255, 255, 255}, 0));
+  EXPECT_TRUE(Near(p.At(31, 63), {255, 255, 255}, 0));
+  EXPECT_TRUE(Near(p.At(32, 0), {0, 0, 0}, 0));
+  EXPECT_TRUE(Near(p.At(32, 32), {0, 0, 255}, 0));
+  EXPECT_TRUE(Near(p.At(63, 63), {0, 0, 255}, 0));
+  EXPECT_TRUE(Near(p.At(63, 31), {0, 0, 0}, 0));
+}
+
 TEST_F(RasterTest, DepthTestKeepsTheNearerSurfaceAndWritesCanBeTurnedOff) {
   ASSERT_TRUE(device->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_TRUE));
   Strip(Rect(0, 0, 32, 64, kGreen, 0.25f));
