@@ -1,5 +1,6 @@
 // The first stage's crimson fleet: red armour, gold trim, amber fire.
 // Every enemy points its nose down toward the player.
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -220,7 +221,7 @@ void GunBarge(const Frame& f) {
   cairo_t* cr = f.cr;
   const double covers = std::min(f.i, 7) / 7.0;
   const double barrels = f.i >= 8 ? (f.i - 7) / 7.0 : 0.0;
-  const Pt turrets[3] = {{10, 10}, {75, 58}, {140, 10}};
+  const auto turrets = std::to_array<Pt>({{10, 10}, {75, 58}, {140, 10}});
   // Arms reaching out to the upper turrets.
   for (double side : {-1.0, 1.0}) {
     const double x = 75 + side * 65;
