@@ -98,8 +98,10 @@ void Flower(const Frame& f) {
     if (open > 0.5) HotSpot(cr, 0, 6 + len, 2 + 4 * open, kAmber, (open - 0.5) * 2);
     Pop(cr);
   }
+  constexpr int kOctagonSides = 8;
   std::vector<Pt> octagon;
-  for (int k = 0; k < 8; ++k)
+  octagon.reserve(kOctagonSides);
+  for (int k = 0; k < kOctagonSides; ++k)
     octagon.push_back({13 * std::cos((k + 0.5) * M_PI / 4), 13 * std::sin((k + 0.5) * M_PI / 4)});
   PolyPath(cr, octagon);
   Shade(cr, kGold, 1.1);

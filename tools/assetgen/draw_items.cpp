@@ -19,8 +19,12 @@ struct CapsuleType {
 constexpr int kCapsuleLookCount = 6;
 constexpr int kFramesPerCapsule = 6;
 constexpr auto kCapsules = std::to_array<CapsuleType>({
-    {{1.0, 0.28, 0.22}, "P"}, {{1.0, 0.8, 0.15}, "5"}, {{0.35, 1.0, 0.35}, "7"},
-    {{0.3, 0.55, 1.0}, "L"},  {{1.0, 0.3, 0.9}, "M"},  {{0.25, 1.0, 0.95}, "S"},
+    {{1.0, 0.28, 0.22}, "P"},
+    {{1.0, 0.8, 0.15}, "5"},
+    {{0.35, 1.0, 0.35}, "7"},
+    {{0.3, 0.55, 1.0}, "L"},
+    {{1.0, 0.3, 0.9}, "M"},
+    {{0.25, 1.0, 0.95}, "S"},
 });
 static_assert(kCapsules.size() == kCapsuleLookCount);
 

@@ -31,6 +31,7 @@ class Roll {
   // A part of dihedral height: z grows with the distance from the axis.
   std::vector<Pt> Wing(const std::vector<Pt>& pts, double side, double dihedral) const {
     std::vector<Pt> out;
+    out.reserve(pts.size());
     for (const auto& p : pts) out.push_back(P(side * p.x, p.y, std::abs(p.x) * dihedral));
     return out;
   }
