@@ -17,20 +17,20 @@ struct GameMusic::Impl {
       case MusicOutput::SoftSynth:
         break;  // the platform's default output
       case MusicOutput::Null:
-        setup.Opener = [] { return std::unique_ptr<MidiOut>(new NullMidiOut()); };
+        setup.Opener = [] { return std::unique_ptr<platform::MidiOut>(new platform::NullMidiOut()); };
         break;
       case MusicOutput::Recording:
         setup.Opener = [this] {
-          auto out = std::make_unique<RecordingMidiOut>();
+          auto out = std::make_unique<platform::RecordingMidiOut>();
           recording = out.get();
-          return std::unique_ptr<MidiOut>(std::move(out));
+          return std::unique_ptr<platform::MidiOut>(std::move(out));
         };
         break;
     }
     return setup;
   }
 
-  RecordingMidiOut* recording = nullptr;  // owned by chmid once opened
+  platform::RecordingMidiOut* recording = nullptr;  // owned by chmid once opened
   MorvaneMidiSystem::TMorvaneMidi chmid;
 };
 
@@ -59,6 +59,6 @@ int GameMusic::PieceCount() const { return impl_->chmid.DataCount(); }
 
 bool GameMusic::Playing() const { return impl_->chmid.Playing(); }
 
-const RecordingMidiOut* GameMusic::Recording() const { return impl_->recording; }
+const platform::RecordingMidiOut* GameMusic::Recording() const { return impl_->recording; }
 
 }  // namespace dovrex

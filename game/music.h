@@ -6,7 +6,9 @@
 #include <optional>
 #include <string>
 
+namespace platform {
 class RecordingMidiOut;
+}  // namespace platform
 
 namespace dovrex {
 
@@ -37,7 +39,7 @@ class GameMusic {
   // Whether a piece is playing.
   bool Playing() const;
   // The output's messages when it records, else nullptr.
-  const RecordingMidiOut* Recording() const;
+  const platform::RecordingMidiOut* Recording() const;
 
  private:
   struct Impl;
