@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config clang-14 clang-tidy-14
   libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev timgm6mb-soundfont libsdl2-mixer-dev
   libcairo2-dev fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libgmock-dev libbenchmark-dev
