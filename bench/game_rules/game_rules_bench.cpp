@@ -12,6 +12,7 @@
 #include "game/world/effects.h"
 #include "game/world/enemy_shots.h"
 #include "game/world/player.h"
+#include "game/world/player_shots.h"
 #include "game/world/pools.h"
 #include "platform/graphics/canvas.h"
 

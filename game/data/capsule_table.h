@@ -20,12 +20,12 @@ struct CapsuleType {
 
 // Index = look - 5, also the type number t of a drop.
 inline constexpr auto kCapsuleTypes = std::to_array<CapsuleType>({
-    {CapsuleLevel::Shot, 3, 0, 6},      // 5 "Power"
-    {CapsuleLevel::None, 0, 500, 7},    // 6 "500"
-    {CapsuleLevel::None, 0, 700, 8},    // 7 "700"
-    {CapsuleLevel::Laser, 6, 0, 9},     // 8 "Laser"
-    {CapsuleLevel::Missile, 2, 0, 10},  // 9 "Missile"
-    {CapsuleLevel::Shield, 6, 0, 11},   // 10 "Shield"
+    {CapsuleLevel::Shot, 3, 0, kLabelPower},       // 5 "Power"
+    {CapsuleLevel::None, 0, 500, kLabel500},       // 6 "500"
+    {CapsuleLevel::None, 0, 700, kLabel700},       // 7 "700"
+    {CapsuleLevel::Laser, 6, 0, kLabelLaser},      // 8 "Laser"
+    {CapsuleLevel::Missile, 2, 0, kLabelMissile},  // 9 "Missile"
+    {CapsuleLevel::Shield, 6, 0, kLabelShield},    // 10 "Shield"
 });
 static_assert(kCapsuleTypes.size() == 6);
 
@@ -35,7 +35,7 @@ inline constexpr int kMissileType = 4;
 inline constexpr int kShieldType = 5;
 
 inline constexpr int kFullLevelPoints = 1000;
-inline constexpr int kFullLevelLabel = 5;  // "1,000"
+inline constexpr int kFullLevelLabel = kLabelFullLevel;
 inline constexpr int kPickupLabelTimer = 39;
 
 }  // namespace dovrex

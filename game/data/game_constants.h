@@ -33,6 +33,23 @@ enum SoundEffect : std::int32_t {
 };
 inline constexpr int kSoundEffectCount = 9;
 
+// FloatingLabel::kind: the text a label shows.
+enum LabelKind : std::int32_t {
+  kLabelStage1 = 0,
+  kLabelStage2 = 1,
+  kLabelStageClear = 2,
+  kLabelWarning = 3,
+  kLabelMissionComplete = 4,
+  kLabelFullLevel = 5,  // "1,000"
+  kLabelPower = 6,
+  kLabel500 = 7,
+  kLabel700 = 8,
+  kLabelLaser = 9,
+  kLabelMissile = 10,
+  kLabelShield = 11,
+};
+inline constexpr int kLabelKindCount = 12;
+
 // Enemy::kind: the behaviour the enemy pass runs. Pairs differ by direction.
 enum EnemyKind : std::int32_t {
   kKindColumnDown = 0,

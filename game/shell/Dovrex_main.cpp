@@ -45,6 +45,8 @@ TForm1::TForm1(platform::Application& app, TForm1Options options)
       clock_(options_.clock != nullptr ? options_.clock : ownClock_.get()),
       pacer_(*clock_, kFramePeriodMs),
       world_{*rec_, I1.canvas, *sheets_, *this} {
+  rec_->gameRef = &rec_->game;
+  rec_->playerRef = &rec_->player;
   if (options_.joystick != nullptr) {
     joystick_ = options_.joystick;
   } else {
@@ -128,8 +130,6 @@ void TForm1::FormCreate() {
 
 void TForm1::IdleEvent(bool& Done) {
   GameRecord& rec = *rec_;
-  rec.gameRef = &rec.game;
-  rec.playerRef = &rec.player;
   frameSound_ = 0;
   frameMusic_.reset();
 

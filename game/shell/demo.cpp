@@ -6,6 +6,7 @@
 #include "game/world/enemies.h"
 #include "game/world/items.h"
 #include "game/world/player.h"
+#include "game/world/player_shots.h"
 #include "game/world/pools.h"
 
 namespace dovrex {

@@ -7,143 +7,235 @@ namespace dovrex {
 
 namespace {
 
-// "Wait" phases: a short pause before the next pattern.
-bool Waited(std::int32_t& counter) {
-  if (++counter > 6) {
-    counter = 0;
-    return true;
-  }
-  return false;
+// The boss's picture steps one cell a frame towards `last`; once past it the
+// picture holds there and the caller moves on to the next phase.
+bool animateUpTo(std::int32_t& frame, int last) {
+  if (++frame <= last) return false;
+  frame = last;
+  return true;
+}
+// The same downwards: below `first` the picture settles on `settle`.
+bool animateDownTo(std::int32_t& frame, int first, int settle) {
+  if (--frame >= first) return false;
+  frame = settle;
+  return true;
 }
 
-void ThreeRings(GameRecord& rec, const Enemy& boss) {
+// A short pause before the next pattern, in frames.
+constexpr int kPauseFrames = 7;
+
+void threeRings(GameRecord& rec, const Enemy& boss) {
   Ring(rec, boss.x, boss.y, kShotFast, 1);
   Ring(rec, boss.x, boss.y, kShotMedium, 1);
   Ring(rec, boss.x, boss.y, kShotSlow, 1);
+}
+
+// The first boss's phases (param1). There is no phase 8.
+enum FirstBossPhase : std::int32_t {
+  kFirstEnter = 0,
+  kFirstPause = 1,
+  kFirstScatter = 2,
+  kFirstOpen = 3,
+  kFirstRings = 4,
+  kFirstPauseAfterRings = 5,
+  kFirstSidestep = 6,
+  kFirstOpenFans = 7,
+  kFirstFans = 9,
+  kFirstCloseFans = 10,
+  kFirstRingsAgain = 11,
+  kFirstPauseBeforeClosing = 12,
+  kFirstClose = 13,
+  kFirstRestart = 14,
+};
+
+// The parameters of the first boss by what they hold.
+struct FirstBossState {
+  explicit FirstBossState(Enemy& boss)
+      : entrySpeed(boss.param0),
+        phase(boss.param1),
+        shortCount(boss.param2),
+        longCount(boss.param3),
+        sidestepOrSpread(boss.param4) {}
+  std::int32_t& entrySpeed;
+  std::int32_t& phase;
+  std::int32_t& shortCount;
+  std::int32_t& longCount;
+  std::int32_t& sidestepOrSpread;  // sidestep direction in phase 6, fan spread in phase 9
+};
+
+// Enters braking: 39, 36, ... 3, 0, -3 pixels, 270 in all.
+void firstEnter(Enemy& boss, FirstBossState& s) {
+  boss.y += s.entrySpeed;
+  s.entrySpeed -= 3;
+  if (s.entrySpeed < -5) {
+    s.entrySpeed = 0;
+    s.phase = kFirstPause;
+  }
+}
+
+void firstScatter(GameRecord& rec, Enemy& boss, FirstBossState& s) {
+  if (++boss.frame > 8) boss.frame = 0;
+  if (EveryFrames(s.shortCount, 6)) ScatterShot(rec, boss.x, boss.y - 50);
+  if (EveryFrames(s.longCount, 61)) s.phase = kFirstOpen;
+}
+
+void firstSidestep(GameRecord& rec, Enemy& boss, FirstBossState& s) {
+  if (++boss.frame > 28) boss.frame = 19;
+  // NOTE: the sidestep moves only while the direction is exactly 0 or 1; later
+  // rounds enter with the fan spread of phase 9 still in it and hold still.
+  if (s.sidestepOrSpread == 0) {
+    boss.x += 10;
+    if (boss.x > 380) s.sidestepOrSpread = 1;
+  } else if (s.sidestepOrSpread == 1) {
+    boss.x -= 10;
+    if (boss.x < 100) s.sidestepOrSpread = 0;
+  }
+  if (EveryFrames(s.shortCount, 5)) ScatterShot(rec, boss.x, boss.y - 50);
+  if (EveryFrames(s.longCount, 180)) {
+    s.sidestepOrSpread = 0;
+    s.phase = kFirstOpenFans;
+  }
+}
+
+// Every volley fans out wider than the one before.
+void firstFans(GameRecord& rec, Enemy& boss, FirstBossState& s) {
+  if (EveryFrames(s.shortCount, 4)) {
+    ++s.sidestepOrSpread;
+    FanVolley(rec, boss.x, boss.y, s.sidestepOrSpread);
+  }
+  if (EveryFrames(s.longCount, 76)) {
+    s.shortCount = 0;
+    s.phase = kFirstCloseFans;
+  }
 }
 
 }  // namespace
 
 void FirstBoss(World& world, Enemy& boss) {
   GameRecord& rec = world.rec;
-  std::int32_t& phase = boss.param1;
-  switch (phase) {
-    case 0:
-      // Enters braking: 39, 36, ... 3, 0, -3 pixels, 270 in all.
-      boss.y += boss.param0;
-      boss.param0 -= 3;
-      if (boss.param0 < -5) {
-        boss.param0 = 0;
-        phase = 1;
+  FirstBossState s(boss);
+  switch (static_cast<FirstBossPhase>(s.phase)) {
+    case kFirstEnter:
+      firstEnter(boss, s);
+      break;
+    case kFirstPause:
+      if (EveryFrames(s.shortCount, kPauseFrames)) s.phase = kFirstScatter;
+      break;
+    case kFirstScatter:
+      firstScatter(rec, boss, s);
+      break;
+    case kFirstOpen:
+      if (animateUpTo(boss.frame, 19)) s.phase = kFirstRings;
+      break;
+    case kFirstRings:
+      threeRings(rec, boss);
+      s.phase = kFirstPauseAfterRings;
+      break;
+    case kFirstPauseAfterRings:
+      if (EveryFrames(s.shortCount, kPauseFrames)) s.phase = kFirstSidestep;
+      break;
+    case kFirstSidestep:
+      firstSidestep(rec, boss, s);
+      break;
+    case kFirstOpenFans:
+      if (animateUpTo(boss.frame, 39)) {
+        s.sidestepOrSpread = 0;
+        s.phase = kFirstFans;
       }
       break;
-    case 1:
-      if (Waited(boss.param2)) phase = 2;
+    case kFirstFans:
+      firstFans(rec, boss, s);
       break;
-    case 2:
-      if (++boss.frame > 8) boss.frame = 0;
-      if (EveryFrames(boss.param2, 6)) ScatterShot(rec, boss.x, boss.y - 50);
-      if (++boss.param3 > 60) {
-        boss.param3 = 0;
-        phase = 3;
-      }
+    case kFirstCloseFans:
+      if (animateDownTo(boss.frame, 29, 19)) s.phase = kFirstRingsAgain;
       break;
-    case 3:
-      if (++boss.frame > 19) {
-        boss.frame = 19;
-        phase = 4;
-      }
+    case kFirstRingsAgain:
+      threeRings(rec, boss);
+      s.phase = kFirstPauseBeforeClosing;
       break;
-    case 4:
-      ThreeRings(rec, boss);
-      phase = 5;
+    case kFirstPauseBeforeClosing:
+      if (EveryFrames(s.shortCount, kPauseFrames)) s.phase = kFirstClose;
       break;
-    case 5:
-      if (Waited(boss.param2)) phase = 6;
+    case kFirstClose:
+      if (animateDownTo(boss.frame, 9, 9)) s.phase = kFirstRestart;
       break;
-    case 6:
-      if (++boss.frame > 28) boss.frame = 19;
-      // NOTE: the sidestep moves only while param4 is exactly 0 or 1; later
-      // rounds enter with the fan spread of phase 9 still in it and hold still.
-      if (boss.param4 == 0) {
-        boss.x += 10;
-        if (boss.x > 380) boss.param4 = 1;
-      } else if (boss.param4 == 1) {
-        boss.x -= 10;
-        if (boss.x < 100) boss.param4 = 0;
-      }
-      if (EveryFrames(boss.param2, 5)) ScatterShot(rec, boss.x, boss.y - 50);
-      if (++boss.param3 > 179) {
-        boss.param3 = 0;
-        boss.param4 = 0;
-        phase = 7;
-      }
-      break;
-    case 7:
-      if (++boss.frame > 39) {
-        boss.frame = 39;
-        boss.param4 = 0;
-        phase = 9;
-      }
-      break;
-    case 9:
-      // Every volley fans out wider than the one before.
-      if (EveryFrames(boss.param2, 4)) {
-        ++boss.param4;
-        FanVolley(rec, boss.x, boss.y, boss.param4);
-      }
-      if (++boss.param3 > 75) {
-        boss.param2 = 0;
-        boss.param3 = 0;
-        phase = 10;
-      }
-      break;
-    case 10:
-      if (--boss.frame < 29) {
-        boss.frame = 19;
-        phase = 11;
-      }
-      break;
-    case 11:
-      ThreeRings(rec, boss);
-      phase = 12;
-      break;
-    case 12:
-      if (Waited(boss.param2)) phase = 13;
-      break;
-    case 13:
-      if (--boss.frame < 9) {
-        boss.frame = 9;
-        phase = 14;
-      }
-      break;
-    case 14:
-      phase = 1;
-      break;
-    default:  // there is no phase 8
+    case kFirstRestart:
+      s.phase = kFirstPause;
       break;
   }
 }
 
 namespace {
 
-// The second boss's sway, after its phase action every frame: swings of
-// falling speed, slowing by 1 every second frame, alternately left and right.
-void Sway(Enemy& boss) {
-  switch (boss.param5) {
-    case 0:
-      boss.param6 = 0;
+// The second boss's phases (param0).
+enum SecondBossPhase : std::int32_t {
+  kSecondEnter = 0,
+  kSecondSettle = 1,
+  kSecondScatter = 2,
+  kSecondOpen = 3,
+  kSecondSprays = 4,
+  kSecondPauseAfterSprays = 5,
+  kSecondChildren = 6,
+  kSecondPauseAfterChildren = 7,
+  kSecondOpenWeave = 8,
+  kSecondPauseBeforeWeave = 9,
+  kSecondWeave = 10,
+  kSecondPauseAfterWeave = 11,
+  kSecondOpenGuns = 12,
+  kSecondSweepOpen = 13,
+  kSecondPauseAfterSweep1 = 14,
+  kSecondSweepClose = 15,
+  kSecondPauseAfterSweep2 = 16,
+  kSecondSweepOpenAgain = 17,
+  kSecondPauseAfterSweep3 = 18,
+  kSecondSweepCloseAgain = 19,
+  kSecondPauseAfterSweep4 = 20,
+  kSecondRings = 21,
+  kSecondCloseGuns = 22,
+  kSecondPauseAfterRings = 23,
+  kSecondWeaveAgain = 24,
+  kSecondClose = 25,
+};
+
+// Sway modes (param5): still, or swinging left or right.
+enum SwayMode : std::int32_t { kSwayStill = 0, kSwayLeft = 1, kSwayRight = 2 };
+
+// The parameters of the second boss by what they hold.
+struct SecondBossState {
+  explicit SecondBossState(Enemy& boss)
+      : phase(boss.param0),
+        shortCount(boss.param1),
+        secondCount(boss.param2),
+        volleys(boss.param3),
+        swayMode(boss.param5),
+        swaySpeed(boss.param6),
+        swayDivider(boss.param7) {}
+  std::int32_t& phase;
+  std::int32_t& shortCount;   // the entry speed at first
+  std::int32_t& secondCount;  // or which gun fires next
+  std::int32_t& volleys;      // or the sweep's aim offset
+  std::int32_t& swayMode;
+  std::int32_t& swaySpeed;
+  std::int32_t& swayDivider;
+};
+
+// After the phase action every frame: swings of falling speed, slowing by 1
+// every second frame, alternately left and right.
+void sway(Enemy& boss, SecondBossState& s) {
+  switch (s.swayMode) {
+    case kSwayStill:
+      s.swaySpeed = 0;
       break;
-    case 1:
-    case 2:
-      if (++boss.param7 > 1) {
-        --boss.param6;
-        boss.param7 = 0;
+    case kSwayLeft:
+    case kSwayRight:
+      if (++s.swayDivider > 1) {
+        --s.swaySpeed;
+        s.swayDivider = 0;
       }
-      boss.x += boss.param5 == 1 ? -boss.param6 : boss.param6;
-      if (boss.param6 < 2) {
-        boss.param6 = 18;
-        boss.param5 = boss.param5 == 1 ? 2 : 1;
+      boss.x += s.swayMode == kSwayLeft ? -s.swaySpeed : s.swaySpeed;
+      if (s.swaySpeed < 2) {
+        s.swaySpeed = 18;
+        s.swayMode = s.swayMode == kSwayLeft ? kSwayRight : kSwayLeft;
       }
       break;
     default:
@@ -151,48 +243,120 @@ void Sway(Enemy& boss) {
   }
 }
 
-// Phases 5, 7, 9, 11, 14, 16, 18, 20 and 23: a pause of six frames.
-void PausePhase(Enemy& boss) {
-  if (++boss.param1 > 5) {
-    boss.param1 = 0;
-    boss.param3 = 0;
-    ++boss.param0;
+// Enters braking: 48, 44, ... 4, 0 pixels, 312 in all.
+void secondEnter(Enemy& boss, SecondBossState& s) {
+  boss.y += s.shortCount;
+  s.shortCount -= 4;
+  if (s.shortCount < 0) {
+    s.shortCount = 0;
+    s.phase = kSecondSettle;
   }
 }
 
-// Phases 10 and 24: ten weave volleys, alternately from the left and right gun.
-void WeavePhase(GameRecord& rec, Enemy& boss) {
-  if (EveryFrames(boss.param1, 11)) {
-    ++boss.param3;
-    if (boss.param2 == 0) {
-      WeaveVolley(rec, boss.x - 55, boss.y + 10);
-      boss.param2 = 1;
+void secondSettle(SecondBossState& s) {
+  if (EveryFrames(s.shortCount, 6)) {
+    s.phase = kSecondScatter;
+    s.swayMode = kSwayLeft;
+    s.swaySpeed = 13;
+  }
+}
+
+void secondScatter(GameRecord& rec, Enemy& boss, SecondBossState& s) {
+  if (++boss.frame > 4) boss.frame = 4;
+  if (EveryFrames(s.secondCount, 6)) ScatterShot(rec, boss.x, boss.y - 70);
+  if (EveryFrames(s.shortCount, 61)) {
+    // The spray phase starts on a spray of 7, as it does on every later
+    // round; the scatter counter would otherwise be left at 1.
+    s.secondCount = 0;
+    s.phase = kSecondOpen;
+  }
+}
+
+// Seven volleys, sprays of 7 and 6 by turns.
+void secondSprays(GameRecord& rec, Enemy& boss, SecondBossState& s) {
+  if (EveryFrames(s.shortCount, 17)) {
+    if (s.secondCount == 0) {
+      s.secondCount = 1;
+      SprayOf7(rec, boss.x, boss.y - 80);
     } else {
-      WeaveVolley(rec, boss.x + 55, boss.y + 10);
-      boss.param2 = 0;
+      s.secondCount = 0;
+      SprayOf6(rec, boss.x, boss.y - 80);
+    }
+    ++s.volleys;
+  }
+  if (s.volleys > 6) {
+    s.shortCount = s.secondCount = s.volleys = 0;
+    s.phase = kSecondPauseAfterSprays;
+  }
+}
+
+// Children fall from the hatch every third frame for 101 frames.
+void secondChildren(GameRecord& rec, Enemy& boss, SecondBossState& s) {
+  if (EveryFrames(s.shortCount, 3)) {
+    if (Enemy* child = SpawnFallingChild(rec, boss.x, boss.y - 70, kLookBossChild)) {
+      child->param0 = -(R(23) + 7);
+      child->param1 = R(10) - 5;
     }
   }
-  if (boss.param3 > 9) {
-    boss.param1 = boss.param2 = boss.param3 = 0;
-    ++boss.param0;
+  if (++s.secondCount > 100) {
+    s.shortCount = s.secondCount = 0;
+    s.phase = kSecondPauseAfterChildren;
   }
 }
 
-// Phases 13 and 17 open the two side guns, 15 and 19 close them, sweeping
-// direction shots over 9..15. The phase test on the picture comes first; the
-// frame that moves on fires nothing, so the counters start clean.
-void SweepPhase(GameRecord& rec, Enemy& boss, bool opening) {
-  if (EveryFrames(boss.param1, 3)) boss.frame += opening ? 1 : -1;
+// A pause of six frames.
+void secondPause(SecondBossState& s) {
+  if (EveryFrames(s.shortCount, 6)) {
+    s.volleys = 0;
+    ++s.phase;
+  }
+}
+
+// Ten weave volleys, alternately from the left and right gun.
+void secondWeave(GameRecord& rec, Enemy& boss, SecondBossState& s) {
+  if (EveryFrames(s.shortCount, 11)) {
+    ++s.volleys;
+    if (s.secondCount == 0) {
+      WeaveVolley(rec, boss.x - 55, boss.y + 10);
+      s.secondCount = 1;
+    } else {
+      WeaveVolley(rec, boss.x + 55, boss.y + 10);
+      s.secondCount = 0;
+    }
+  }
+  if (s.volleys > 9) {
+    s.shortCount = s.secondCount = s.volleys = 0;
+    ++s.phase;
+  }
+}
+
+// Opening or closing the two side guns, sweeping direction shots over 9..15.
+// The picture test comes first; the frame that moves on fires nothing, so
+// the counters start clean.
+void secondSweep(GameRecord& rec, Enemy& boss, SecondBossState& s, bool opening) {
+  if (EveryFrames(s.shortCount, 3)) boss.frame += opening ? 1 : -1;
   if (opening ? boss.frame > 24 : boss.frame < 19) {
     boss.frame = opening ? 24 : 19;
-    boss.param2 = boss.param3 = 0;
-    ++boss.param0;
+    s.secondCount = s.volleys = 0;
+    ++s.phase;
     return;
   }
-  if (EveryFrames(boss.param2, 4)) {
-    boss.param3 += opening ? -1 : 1;
-    DirectionShot(rec, boss.x - 58, boss.y - 10, opening ? boss.param3 + 16 : boss.param3 + 11);
-    DirectionShot(rec, boss.x + 58, boss.y - 10, opening ? 8 - boss.param3 : 13 - boss.param3);
+  if (EveryFrames(s.secondCount, 4)) {
+    s.volleys += opening ? -1 : 1;
+    DirectionShot(rec, boss.x - 58, boss.y - 10, opening ? s.volleys + 16 : s.volleys + 11);
+    DirectionShot(rec, boss.x + 58, boss.y - 10, opening ? 8 - s.volleys : 13 - s.volleys);
+  }
+}
+
+// Six rings of 16.
+void secondRings(GameRecord& rec, Enemy& boss, SecondBossState& s) {
+  if (EveryFrames(s.shortCount, 11)) {
+    RingOf16(rec, boss.x, boss.y - 39);
+    ++s.secondCount;
+  }
+  if (s.secondCount > 5) {
+    s.shortCount = s.secondCount = 0;
+    s.phase = kSecondCloseGuns;
   }
 }
 
@@ -200,132 +364,69 @@ void SweepPhase(GameRecord& rec, Enemy& boss, bool opening) {
 
 void SecondBoss(World& world, Enemy& boss) {
   GameRecord& rec = world.rec;
-  std::int32_t& phase = boss.param0;
-  switch (phase) {
-    case 0:
-      // Enters braking: 48, 44, ... 4, 0 pixels, 312 in all.
-      boss.y += boss.param1;
-      boss.param1 -= 4;
-      if (boss.param1 < 0) {
-        boss.param1 = 0;
-        phase = 1;
+  SecondBossState s(boss);
+  switch (static_cast<SecondBossPhase>(s.phase)) {
+    case kSecondEnter:
+      secondEnter(boss, s);
+      break;
+    case kSecondSettle:
+      secondSettle(s);
+      break;
+    case kSecondScatter:
+      secondScatter(rec, boss, s);
+      break;
+    case kSecondOpen:
+      if (animateUpTo(boss.frame, 9)) s.phase = kSecondSprays;
+      break;
+    case kSecondSprays:
+      secondSprays(rec, boss, s);
+      break;
+    case kSecondPauseAfterSprays:
+    case kSecondPauseAfterChildren:
+    case kSecondPauseBeforeWeave:
+    case kSecondPauseAfterWeave:
+    case kSecondPauseAfterSweep1:
+    case kSecondPauseAfterSweep2:
+    case kSecondPauseAfterSweep3:
+    case kSecondPauseAfterSweep4:
+    case kSecondPauseAfterRings:
+      secondPause(s);
+      break;
+    case kSecondChildren:
+      secondChildren(rec, boss, s);
+      break;
+    case kSecondOpenWeave:
+      if (animateUpTo(boss.frame, 14)) s.phase = kSecondPauseBeforeWeave;
+      break;
+    case kSecondWeave:
+    case kSecondWeaveAgain:
+      secondWeave(rec, boss, s);
+      break;
+    case kSecondOpenGuns:
+      if (animateUpTo(boss.frame, 19)) {
+        s.volleys = 0;
+        s.phase = kSecondSweepOpen;
       }
       break;
-    case 1:
-      if (++boss.param1 > 5) {
-        boss.param1 = 0;
-        phase = 2;
-        boss.param5 = 1;
-        boss.param6 = 13;
-      }
+    case kSecondSweepOpen:
+    case kSecondSweepOpenAgain:
+      secondSweep(rec, boss, s, true);
       break;
-    case 2:
-      if (++boss.frame > 4) boss.frame = 4;
-      if (EveryFrames(boss.param2, 6)) ScatterShot(rec, boss.x, boss.y - 70);
-      if (++boss.param1 > 60) {
-        boss.param1 = 0;
-        // The spray phase starts on a spray of 7, as it does on every later
-        // round; the scatter counter would otherwise be left at 1.
-        boss.param2 = 0;
-        phase = 3;
-      }
+    case kSecondSweepClose:
+    case kSecondSweepCloseAgain:
+      secondSweep(rec, boss, s, false);
       break;
-    case 3:
-      if (++boss.frame > 9) {
-        boss.frame = 9;
-        phase = 4;
-      }
+    case kSecondRings:
+      secondRings(rec, boss, s);
       break;
-    case 4:
-      if (EveryFrames(boss.param1, 17)) {
-        if (boss.param2 == 0) {
-          boss.param2 = 1;
-          SprayOf7(rec, boss.x, boss.y - 80);
-        } else {
-          boss.param2 = 0;
-          SprayOf6(rec, boss.x, boss.y - 80);
-        }
-        ++boss.param3;
-      }
-      if (boss.param3 > 6) {
-        boss.param1 = boss.param2 = boss.param3 = 0;
-        phase = 5;
-      }
+    case kSecondCloseGuns:
+      if (animateDownTo(boss.frame, 14, 14)) s.phase = kSecondPauseAfterRings;
       break;
-    case 5:
-    case 7:
-    case 9:
-    case 11:
-    case 14:
-    case 16:
-    case 18:
-    case 20:
-    case 23:
-      PausePhase(boss);
-      break;
-    case 6:
-      if (EveryFrames(boss.param1, 3)) {
-        if (Enemy* child = SpawnFallingChild(rec, boss.x, boss.y - 70, kLookBossChild)) {
-          child->param0 = -(R(23) + 7);
-          child->param1 = R(10) - 5;
-        }
-      }
-      if (++boss.param2 > 100) {
-        boss.param1 = boss.param2 = 0;
-        phase = 7;
-      }
-      break;
-    case 8:
-      if (++boss.frame > 14) {
-        boss.frame = 14;
-        phase = 9;
-      }
-      break;
-    case 10:
-    case 24:
-      WeavePhase(rec, boss);
-      break;
-    case 12:
-      if (++boss.frame > 19) {
-        boss.frame = 19;
-        boss.param3 = 0;
-        phase = 13;
-      }
-      break;
-    case 13:
-    case 17:
-      SweepPhase(rec, boss, true);
-      break;
-    case 15:
-    case 19:
-      SweepPhase(rec, boss, false);
-      break;
-    case 21:
-      if (EveryFrames(boss.param1, 11)) {
-        RingOf16(rec, boss.x, boss.y - 39);
-        ++boss.param2;
-      }
-      if (boss.param2 > 5) {
-        boss.param1 = boss.param2 = 0;
-        phase = 22;
-      }
-      break;
-    case 22:
-      if (--boss.frame < 14) {
-        boss.frame = 14;
-        phase = 23;
-      }
-      break;
-    case 25:
-      if (--boss.frame < 9) {
-        boss.frame = 9;
-        phase = 4;
-      }
-      break;
-    default:
+    case kSecondClose:
+      if (animateDownTo(boss.frame, 9, 9)) s.phase = kSecondSprays;
       break;
   }
-  Sway(boss);
+  sway(boss, s);
 }
 
 }  // namespace dovrex

@@ -5,11 +5,11 @@
 
 namespace dovrex {
 
-// First boss (kind 13): param0 entry speed, param1 phase 0..14, param2 short
+// First boss (kKindFirstBoss): param0 entry speed, param1 phase, param2 short
 // counter, param3 long counter, param4 sidestep direction or fan spread.
 void FirstBoss(World& world, Enemy& boss);
 
-// Second boss (kind 22): param0 phase 0..25, param1 short counter (the entry
+// Second boss (kKindSecondBoss): param0 phase, param1 short counter (the entry
 // speed at first), param2 second counter or gun alternation, param3 volley
 // counter or aim offset, param5 sway mode, param6 sway speed, param7 sway divider.
 void SecondBoss(World& world, Enemy& boss);

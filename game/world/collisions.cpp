@@ -6,6 +6,7 @@
 #include "game/data/kill_table.h"
 #include "game/world/effects.h"
 #include "game/world/items.h"
+#include "game/world/particle_spawns.h"
 #include "game/world/player.h"
 
 namespace dovrex {

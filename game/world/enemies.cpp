@@ -4,7 +4,11 @@
 #include "game/world/bosses.h"
 #include "game/world/collisions.h"
 #include "game/world/effects.h"
-#include "game/world/enemy_kinds.h"
+#include "game/world/enemy_kinds_dives.h"
+#include "game/world/enemy_kinds_fans.h"
+#include "game/world/enemy_kinds_flyers.h"
+#include "game/world/enemy_kinds_turrets.h"
+#include "game/world/enemy_kinds_zigzag.h"
 #include "game/world/items.h"
 
 namespace dovrex {

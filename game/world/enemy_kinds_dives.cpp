@@ -1,6 +1,7 @@
 // Enemies that dive in from the top, brake, and climb back out.
+#include "game/world/enemy_kinds_dives.h"
+
 #include "game/world/enemy_fire.h"
-#include "game/world/enemy_kinds.h"
 #include "game/world/pools.h"
 
 namespace dovrex {

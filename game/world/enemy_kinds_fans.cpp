@@ -1,8 +1,9 @@
 // Enemies that come in, stop, fire a fan volley and leave. Their phase moves
 // on from the volley only once its kind-1 shot has been created, so a full
 // shot pool holds them in the firing phase.
+#include "game/world/enemy_kinds_fans.h"
+
 #include "game/world/enemy_fire.h"
-#include "game/world/enemy_kinds.h"
 
 namespace dovrex {
 

@@ -1,9 +1,10 @@
 // Enemies that fly a fixed path and fire aimed shots on a counter.
+#include "game/world/enemy_kinds_flyers.h"
+
 #include <array>
 
 #include "game/data/motion_tables.h"
 #include "game/world/enemy_fire.h"
-#include "game/world/enemy_kinds.h"
 #include "game/world/pools.h"
 
 namespace dovrex {

@@ -1,7 +1,9 @@
 // Enemies that stop in the field and fire from fixed guns.
+#include "game/world/enemy_kinds_turrets.h"
+
 #include "game/world/effects.h"
 #include "game/world/enemy_fire.h"
-#include "game/world/enemy_kinds.h"
+#include "game/world/particle_spawns.h"
 #include "game/world/pools.h"
 
 namespace dovrex {

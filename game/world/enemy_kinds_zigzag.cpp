@@ -1,8 +1,10 @@
 // Zigzag paths, and the children that fall with a smoke trail.
+#include "game/world/enemy_kinds_zigzag.h"
+
 #include "game/data/motion_tables.h"
 #include "game/world/effects.h"
 #include "game/world/enemy_fire.h"
-#include "game/world/enemy_kinds.h"
+#include "game/world/particle_spawns.h"
 #include "game/world/pools.h"
 
 namespace dovrex {

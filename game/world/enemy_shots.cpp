@@ -2,6 +2,7 @@
 
 #include "game/world/collisions.h"
 #include "game/world/effects.h"
+#include "game/world/particle_spawns.h"
 #include "game/world/pools.h"
 
 namespace dovrex {

@@ -170,6 +170,9 @@ struct GameRecord {
   std::array<std::int32_t, 16> cosTable;
   std::array<std::int32_t, 16> sinTable;
   GameState game;
+  // The original's cursors into the record, kept for its layout: the main
+  // window links gameRef and playerRef once; the enemy pass leaves curEnemy
+  // on the entry it last visited; the others are never set.
   GameState* gameRef;
   PlayerShip player;
   PlayerShip* playerRef;

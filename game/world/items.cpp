@@ -1,6 +1,7 @@
 #include "game/world/items.h"
 
 #include "game/data/capsule_table.h"
+#include "game/world/labels.h"
 #include "game/world/pools.h"
 #include "game/world/stage_flow.h"
 

@@ -1,4 +1,6 @@
 // Floating labels: stage banners and pickup texts, drawn with a drop shadow.
+#include "game/world/labels.h"
+
 #include <array>
 #include <string_view>
 
@@ -32,7 +34,7 @@ constexpr auto kLabelStyles = std::to_array<LabelStyle>({
     {"Missile", 13, true, -23, -10},
     {"Shield", 13, true, -20, -10},
 });
-static_assert(kLabelStyles.size() == 12);
+static_assert(kLabelStyles.size() == kLabelKindCount);
 
 constexpr platform::Color kShadow = kOlive;
 constexpr platform::Color kText = kYellow;
@@ -53,7 +55,6 @@ void CreateLabel(GameRecord& rec, int kind, int timer, int x, int y) {
 void LabelPass(World& world) {
   platform::Canvas& canvas = world.canvas;
   for (FloatingLabel& label : world.rec.labels) {
-    world.rec.curLabel = &label;
     if (label.timer <= 0) continue;
     --label.timer;
     // Other kinds count down without being drawn.

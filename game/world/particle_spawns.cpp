@@ -1,5 +1,7 @@
 // The fixed particle recipes other rules use. A new particle takes the lowest
 // free entry; random values are drawn only for a particle that found one.
+#include "game/world/particle_spawns.h"
+
 #include "game/data/effect_tables.h"
 #include "game/world/effects.h"
 #include "game/world/pools.h"

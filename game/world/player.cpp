@@ -8,6 +8,8 @@
 #include "game/world/effects.h"
 #include "game/world/enemies.h"
 #include "game/world/joystick_poll.h"
+#include "game/world/particle_spawns.h"
+#include "game/world/player_shots.h"
 #include "game/world/pools.h"
 #include "game/world/stage_flow.h"
 
@@ -108,8 +110,6 @@ void LaunchMissiles(World& world, const std::array<MissileLaunch, 2>& pair) {
 void PlayerUpdate(World& world) {
   GameRecord& rec = world.rec;
   GameState& game = rec.game;
-  rec.gameRef = &rec.game;
-  rec.playerRef = &rec.player;
   if (game.shipState == 1) {
     EnterFlight(game, rec.player);
   } else if (game.shipState >= 2) {

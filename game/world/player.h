@@ -9,10 +9,6 @@ namespace dovrex {
 // script step every sixth frame and the enemy pass.
 void PlayerUpdate(World& world);
 
-// Z weapon spray, ship drawing, hit flash and rings, player shots moved and
-// drawn, then the sound dispatch and the floating labels.
-void PlayerShotPass(World& world);
-
 // Ship movement by held directions, as under player control.
 void MoveShip(World& world, bool down, bool up, bool left, bool right);
 

@@ -1,12 +1,16 @@
 // The player-shot pass: Z weapon spray, the ship with its blink, hit flash,
 // shock rings and death explosion, every player shot moved and drawn, then
 // the sound dispatch and the floating labels.
+#include "game/world/player_shots.h"
+
 #include <algorithm>
 
 #include "game/data/weapon_tables.h"
 #include "game/presentation/colors.h"
 #include "game/presentation/sound_dispatch.h"
 #include "game/world/effects.h"
+#include "game/world/labels.h"
+#include "game/world/particle_spawns.h"
 #include "game/world/player.h"
 #include "game/world/pools.h"
 #include "game/world/stage_flow.h"

@@ -1,6 +1,8 @@
 #include "game/world/stage_flow.h"
 
 #include "game/data/stage_scripts.h"
+#include "game/world/labels.h"
+#include "game/world/pools.h"
 #include "game/world/waves.h"
 
 namespace dovrex {
@@ -23,15 +25,6 @@ enum Command : int {
 
 constexpr int kLastCommand = 60;
 constexpr int kFadeOutMs = 3500;
-
-// Holds the script on this entry for `ticks` ticks in all.
-bool Waited(GameState& game, int ticks) {
-  if (++game.scriptWait > ticks - 1) {
-    game.scriptWait = 0;
-    return true;
-  }
-  return false;
-}
 
 bool FieldIsClear(const GameRecord& rec) {
   int sum = 0;
@@ -66,10 +59,10 @@ void ScriptCommand(World& world, int entry) {
 
   switch (entry) {
     case kWait:
-      if (Waited(game, 6)) ++game.scriptStep;
+      if (EveryFrames(game.scriptWait, 6)) ++game.scriptStep;  // held for 6 ticks in all
       return;
     case kShortWait:
-      if (Waited(game, 2)) ++game.scriptStep;
+      if (EveryFrames(game.scriptWait, 2)) ++game.scriptStep;
       return;
     case kWaitForClearField:
       if (FieldIsClear(rec)) ++game.scriptStep;

@@ -1,5 +1,5 @@
 #pragma once
-// Stage scripts stepped every sixth play frame, and the floating labels.
+// Stage scripts stepped every sixth play frame.
 #include "game/world/world.h"
 
 namespace dovrex {
@@ -11,10 +11,5 @@ void ScriptStep(World& world);
 // step, every other command moves on by one; a command above 60 (taken as
 // unsigned) does nothing and holds the script.
 void ScriptCommand(World& world, int entry);
-
-// Takes the first free label; nothing is shown when all are in use.
-void CreateLabel(GameRecord& rec, int kind, int timer, int x = 0, int y = 0);
-// Counts down and draws every shown label.
-void LabelPass(World& world);
 
 }  // namespace dovrex

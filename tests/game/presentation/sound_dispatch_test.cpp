@@ -4,6 +4,7 @@
 
 #include "game/world/collisions.h"
 #include "game/world/player.h"
+#include "game/world/player_shots.h"
 #include "tests/game/world_builders.h"
 #include "tests/game/world_fixture.h"
 

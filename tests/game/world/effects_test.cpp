@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "game/world/particle_spawns.h"
 #include "tests/game/test_sheets.h"
 #include "tests/game/world_builders.h"
 #include "tests/game/world_fixture.h"

@@ -1,4 +1,6 @@
 // Floating labels: creation, countdown and the drop-shadowed text.
+#include "game/world/labels.h"
+
 #include "game/world/stage_flow.h"
 #include "tests/game/world_fixture.h"
 

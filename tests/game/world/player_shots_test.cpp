@@ -1,5 +1,7 @@
 // The player-shot pass: shot motion and pictures, trails, the off-field
 // test, the Z weapon spray, the ship with its blink, the hit flash and rings.
+#include "game/world/player_shots.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>

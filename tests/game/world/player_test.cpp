@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "game/world/player_shots.h"
 #include "tests/game/test_sheets.h"
 #include "tests/game/world_builders.h"
 #include "tests/game/world_fixture.h"
