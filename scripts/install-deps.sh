@@ -8,6 +8,9 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev timgm6mb-soundfont
   libcairo2-dev fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  libassimp-dev
+  libpixman-1-dev libsdl2-gfx-dev
+  libepoxy-dev
 )
 
 missing=()

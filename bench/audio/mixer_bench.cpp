@@ -11,6 +11,8 @@
 #include "platform/audio/audio_device.h"
 #include "platform/audio/voice.h"
 
+using namespace platform;
+
 namespace {
 
 constexpr std::uint32_t kDeviceRate = 44100;

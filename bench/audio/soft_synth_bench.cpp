@@ -9,6 +9,8 @@
 #include "platform/audio/audio_device.h"
 #include "platform/midi/soft_synth.h"
 
+using namespace platform;
+
 namespace {
 
 constexpr std::uint32_t kRate = 44100;

@@ -35,7 +35,7 @@ constexpr std::uint32_t kTicksPerEvent = 120;  // a sixteenth note
 constexpr std::uint32_t kTempo = 468750;
 
 // Keeps the time every message reached the output.
-class TimingMidiOut final : public MidiOut {
+class TimingMidiOut final : public platform::MidiOut {
  public:
   explicit TimingMidiOut(std::size_t expected) { FShort.reserve(expected); }
   void ShortMsg(std::uint32_t) override {

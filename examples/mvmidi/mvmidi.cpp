@@ -55,9 +55,9 @@ int usage() {
 
 // Prints every message as it goes to the output it wraps: milliseconds since
 // the origin, then the bytes in hex.
-class LoggingMidiOut final : public MidiOut {
+class LoggingMidiOut final : public platform::MidiOut {
  public:
-  explicit LoggingMidiOut(std::unique_ptr<MidiOut> inner) : FInner(std::move(inner)) {}
+  explicit LoggingMidiOut(std::unique_ptr<platform::MidiOut> inner) : FInner(std::move(inner)) {}
 
   void StartClock() {
     std::lock_guard lock(FMutex);
@@ -92,7 +92,7 @@ class LoggingMidiOut final : public MidiOut {
     std::fflush(stdout);
   }
 
-  std::unique_ptr<MidiOut> FInner;
+  std::unique_ptr<platform::MidiOut> FInner;
   std::mutex FMutex;
   Clock::time_point FOrigin = Clock::now();
 };
@@ -114,7 +114,8 @@ std::optional<long> numberAfter(const std::vector<std::string>& args, std::size_
 }
 
 int info(const std::string& file, bool dump) {
-  TMorvaneMidi midi(nullptr, TMorvaneMidiSetup{[] { return std::make_unique<NullMidiOut>(); }, {}, kStepMs});
+  TMorvaneMidi midi(nullptr,
+                    TMorvaneMidiSetup{[] { return std::make_unique<platform::NullMidiOut>(); }, {}, kStepMs});
   midi.CreateData(kPiece, file);
   const TMorvaneMidiData& data = *midi.GetSMFData(kPiece);
   if (dump) {
@@ -128,8 +129,9 @@ int info(const std::string& file, bool dump) {
 int play(const std::string& file, bool repeat, std::optional<long> fadeMs, bool null, bool log) {
   LoggingMidiOut* logger = nullptr;
   TMorvaneMidiSetup setup;
-  setup.Opener = [&]() -> std::unique_ptr<MidiOut> {
-    std::unique_ptr<MidiOut> out = null ? std::make_unique<NullMidiOut>() : OpenDefaultMidiOut();
+  setup.Opener = [&]() -> std::unique_ptr<platform::MidiOut> {
+    std::unique_ptr<platform::MidiOut> out =
+        null ? std::make_unique<platform::NullMidiOut>() : platform::OpenDefaultMidiOut();
     if (!log) return out;
     auto logging = std::make_unique<LoggingMidiOut>(std::move(out));
     logger = logging.get();
@@ -176,14 +178,14 @@ int play(const std::string& file, bool repeat, std::optional<long> fadeMs, bool 
 }
 
 int render(const std::string& file, const std::string& output, std::optional<long> seconds) {
-  AudioDevice device(PcmFormat{kRate, 2, 16});  // never opened: mixed here
-  const std::string soundFont = DefaultSoundFontPath();
+  platform::AudioDevice device(platform::PcmFormat{kRate, 2, 16});  // never opened: mixed here
+  const std::string soundFont = platform::DefaultSoundFontPath();
   if (soundFont.empty()) {
     std::fprintf(stderr, "mvmidi: no General MIDI SoundFont found (set MORVANE_SOUNDFONT)\n");
     return 1;
   }
   std::string error;
-  std::unique_ptr<MidiOut> synth = SoftSynth::Create(device, soundFont, &error);
+  std::unique_ptr<platform::MidiOut> synth = platform::SoftSynth::Create(device, soundFont, &error);
   if (!synth) {
     std::fprintf(stderr, "mvmidi: the software synthesizer cannot start: %s\n", error.c_str());
     return 1;

@@ -38,7 +38,7 @@ std::vector<std::uint8_t> toneImage() {
     samples.push_back(static_cast<std::uint8_t>(s & 0xFF));
     samples.push_back(static_cast<std::uint8_t>((s >> 8) & 0xFF));
   }
-  return MakeWavImage(PcmFormat{kRate, 1, 16}, samples);
+  return platform::MakeWavImage(platform::PcmFormat{kRate, 1, 16}, samples);
 }
 
 bool readFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& why) {
@@ -61,7 +61,7 @@ bool readFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::st
   return true;
 }
 
-void playPhrase(MidiOut& out) {
+void playPhrase(platform::MidiOut& out) {
   const std::uint8_t gmSystemOn[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
   out.LongMsg(gmSystemOn);
   out.ShortMsg(0xC0 | (0 << 8));   // piano
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
   } else {
     image = toneImage();
   }
-  const auto wav = ParseWavImage(image);
+  const auto wav = platform::ParseWavImage(image);
   if (!wav) {
     std::fprintf(stderr,
                  "soundcheck: %s is not a playable WAV file (RIFF/WAVE, PCM, 8 or 16 bits, mono or stereo)\n",
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  AudioDevice& device = SystemAudioDevice();
+  platform::AudioDevice& device = platform::SystemAudioDevice();
   if (!device.IsOpen()) {
     std::fprintf(stderr, "soundcheck: no audio output: %s\n", device.LastError().c_str());
     return 1;
@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
               wav->format.bitsPerSample, wav->format.channels == 1 ? "mono" : "stereo", seconds);
   std::fflush(stdout);
   {
-    EffectPlayer player(device);
+    platform::EffectPlayer player(device);
     player.Play(image);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds + 2.0);
     while (player.IsPlaying() && std::chrono::steady_clock::now() < deadline) {
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  auto midi = OpenDefaultMidiOut();
+  auto midi = platform::OpenDefaultMidiOut();
   std::printf("MIDI output: %s%s\n", std::string(midi->Name()).c_str(),
               midi->Name() == "Null" ? " (no SoundFont; the phrase is silent)" : "");
   std::fflush(stdout);

@@ -56,14 +56,14 @@ TForm1::TForm1(platform::Application& app, TForm1Options options)
   }
   // Headless runs mix into a device that is never opened: the effect player
   // still parses and queues every effect, nothing reaches a speaker.
-  AudioDevice* audio = nullptr;
+  platform::AudioDevice* audio = nullptr;
   if (app.Headless()) {
-    ownAudio_ = std::make_unique<AudioDevice>();
+    ownAudio_ = std::make_unique<platform::AudioDevice>();
     audio = ownAudio_.get();
   } else {
-    audio = &SystemAudioDevice();
+    audio = &platform::SystemAudioDevice();
   }
-  effects_ = std::make_unique<EffectPlayer>(*audio);
+  effects_ = std::make_unique<platform::EffectPlayer>(*audio);
 
   window_.OnKeyDown = [this](int key) { FormKeyDown(key); };
   window_.OnKeyUp = [this](int key) { FormKeyUp(key); };

@@ -27,8 +27,10 @@
 #include "platform/system/clock.h"
 #include "platform/system/frame_pacer.h"
 
+namespace platform {
 class AudioDevice;
 class EffectPlayer;
+}  // namespace platform
 
 namespace dovrex {
 
@@ -124,8 +126,8 @@ class TForm1 final : private ShellHost, private GameServices {
   platform::FramePacer pacer_;
   std::unique_ptr<platform::JoystickSource> ownJoystick_;
   platform::JoystickSource* joystick_;
-  std::unique_ptr<AudioDevice> ownAudio_;
-  std::unique_ptr<EffectPlayer> effects_;
+  std::unique_ptr<platform::AudioDevice> ownAudio_;
+  std::unique_ptr<platform::EffectPlayer> effects_;
 
   std::unique_ptr<TForm2> splash_;
   World world_;

@@ -8,7 +8,7 @@
 namespace dovrex {
 
 MidiOutOpener SilentMidiOut() {
-  return [] { return std::unique_ptr<MidiOut>(new NullMidiOut()); };
+  return [] { return std::unique_ptr<platform::MidiOut>(new platform::NullMidiOut()); };
 }
 
 struct GameMusic::Impl {

@@ -7,13 +7,15 @@
 #include <optional>
 #include <string>
 
+namespace platform {
 class MidiOut;
+}  // namespace platform
 
 namespace dovrex {
 
 // Opens the MIDI output the music plays through; an empty one stands for the
 // system's default synthesizer. Tests and the simulator pass a recording one.
-using MidiOutOpener = std::function<std::unique_ptr<MidiOut>()>;
+using MidiOutOpener = std::function<std::unique_ptr<platform::MidiOut>()>;
 
 // An output that plays nothing at all.
 MidiOutOpener SilentMidiOut();

@@ -17,7 +17,7 @@ TMorvaneMidi::TMorvaneMidi(TComponent* AOwner) : TMorvaneMidi(AOwner, TMorvaneMi
 TMorvaneMidi::TMorvaneMidi(TComponent* AOwner, TMorvaneMidiSetup Setup)
     : TComponent(AOwner), FSetup(std::move(Setup)) {
   Guarded("TMorvaneMidi::TMorvaneMidi", [this] {
-    if (!FSetup.Opener) FSetup.Opener = [] { return OpenDefaultMidiOut(); };
+    if (!FSetup.Opener) FSetup.Opener = [] { return platform::OpenDefaultMidiOut(); };
     if (!FSetup.Clock) FSetup.Clock = std::make_shared<TMidiSystemClock>();
     FPlayThread = std::make_unique<TMorvaneMidiPlayThread>(this, FSetup.Interval);
     FPlayThread->SetPriority(TThreadPriority::tpTimeCritical);
@@ -47,8 +47,8 @@ void TMorvaneMidi::Init() {
   Guarded("TMorvaneMidi::Init", [this] {
     MorvaneDebugSystem::Trace(MidiTexts::kTraceInit);
     if (FInitialized) return;
-    std::unique_ptr<MidiOut> device = FSetup.Opener();
-    if (!device) device = std::make_unique<NullMidiOut>();
+    std::unique_ptr<platform::MidiOut> device = FSetup.Opener();
+    if (!device) device = std::make_unique<platform::NullMidiOut>();
     {
       std::lock_guard lock(FDeviceLock);
       FMidiOut = std::move(device);
@@ -67,7 +67,7 @@ void TMorvaneMidi::CleanUp() {
     }
     if (open) {
       Stop();
-      std::unique_ptr<MidiOut> closing;
+      std::unique_ptr<platform::MidiOut> closing;
       {
         std::lock_guard lock(FDeviceLock);
         closing = std::move(FMidiOut);

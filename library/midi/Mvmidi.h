@@ -45,7 +45,7 @@ struct TMessage {
 };
 
 // Opens the MIDI output at Init; must not return null.
-using TMidiOutOpener = std::function<std::unique_ptr<MidiOut>()>;
+using TMidiOutOpener = std::function<std::unique_ptr<platform::MidiOut>()>;
 
 // Where the component gets its device and its time.
 struct TMorvaneMidiSetup {
@@ -159,6 +159,20 @@ class TMorvaneMidi : public TComponent {
   void ThreadStep(std::uint32_t Elapsed);
   // Leaves the playing state and posts the end notification.
   void EndPiece();
+  // The steps of SmfPlay, in the order it runs them.
+  // Adds the ticks of Elapsed ms to the position and returns it.
+  std::uint32_t AdvancePosition(const TMorvaneMidiData& Data, std::uint32_t Elapsed);
+  void DecayLevels();
+  // Tempo changes and loop marks up to Position; false when a loop end sent
+  // the piece back to its loop start.
+  bool SendMetaEvents(TMorvaneMidiData& Data, std::uint32_t Position, bool Repeating);
+  void SendDueMessages(TMorvaneMidiData& Data, std::uint32_t Position);
+  // Lowers the fade volume by Elapsed ms; true when the fade ran out.
+  bool StepFade(std::uint32_t Elapsed);
+  void SendFadeVolumes(float Volume);
+  void PublishChannels();
+  // Whether every event of the piece has been sent.
+  bool AtEnd(TMorvaneMidiData& Data) const;
   void Post(std::uint32_t Msg, std::uint32_t Generation);
   void RequireInit() const;
   // Asks the thread to stop the piece and waits for it.
@@ -173,7 +187,7 @@ class TMorvaneMidi : public TComponent {
   TMorvaneMidiSetup FSetup;
   bool FInitialized = false;
   // The open output; the play thread sends while the main thread may close.
-  std::unique_ptr<MidiOut> FMidiOut;
+  std::unique_ptr<platform::MidiOut> FMidiOut;
   std::mutex FDeviceLock;
   // Guards both channel arrays: the working records are written by the play
   // thread and by Reset on the main thread.

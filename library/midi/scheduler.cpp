@@ -19,6 +19,21 @@ constexpr std::uint32_t kStopWaitMs = 1000;
 // The fade sends its volume messages on every this many steps only.
 constexpr std::int32_t kFadeMessageSteps = 32;
 
+// The texts that open and close a loop in meta events of one type.
+struct TLoopTexts {
+  const char* Start;
+  const char* End;
+};
+constexpr TLoopTexts kMarkerLoop{MidiTexts::kMarkerLoopStart, MidiTexts::kMarkerLoopEnd};
+constexpr TLoopTexts kCueLoop{MidiTexts::kCueLoopStart, MidiTexts::kCueLoopEnd};
+
+// Null for meta events that cannot mark a loop.
+const TLoopTexts* LoopTextsOf(std::uint8_t Type) {
+  if (Type == kMetaMarker) return &kMarkerLoop;
+  if (Type == kMetaCuePoint) return &kCueLoop;
+  return nullptr;
+}
+
 }  // namespace
 
 TMorvaneMidiPlayThread::TMorvaneMidiPlayThread(TMorvaneMidi* Owner, unsigned Interval)
@@ -63,102 +78,112 @@ void TMorvaneMidi::SmfPlay(unsigned long Elapsed) {
   TMorvaneMidiData* data = FCurrentData;
   if (data == nullptr) return;
   const auto elapsed = static_cast<std::uint32_t>(Elapsed);
-
-  // Ticks at the tempo in force when the step starts; the remainder is kept
-  // in ms x division, so whole milliseconds per beat are all that is lost.
-  const std::uint32_t msPerBeat = std::max(FTempo.load(std::memory_order_relaxed), kMinTempo) / 1000;
-  const std::uint64_t remainder =
-      FTickRemainder.load(std::memory_order_relaxed) +
-      static_cast<std::uint64_t>(elapsed) * static_cast<std::uint32_t>(data->Division);
-  const std::uint32_t position =
-      FPosition.load(std::memory_order_relaxed) + static_cast<std::uint32_t>(remainder / msPerBeat);
-  FPosition.store(position, std::memory_order_relaxed);
-  FTickRemainder.store(static_cast<std::uint32_t>(remainder % msPerBeat), std::memory_order_relaxed);
-
+  const std::uint32_t position = AdvancePosition(*data, elapsed);
+  // Read once, so a step decays and reports the same channel records.
   const bool report = GetReport();
-  if (report) {
-    std::lock_guard lock(FChannelLock);
-    for (auto& channel : FChannels)
-      channel.Level = channel.Level <= kLevelDecay ? 0 : channel.Level - kLevelDecay;
-  }
-
+  if (report) DecayLevels();
   const bool repeat = FRepeat.load(std::memory_order_relaxed);
-  for (; FMetaCursor != data->MetaEvents.end() && FMetaCursor->Time <= position; ++FMetaCursor) {
-    const TMetaEvent& event = *FMetaCursor;
-    if (event.Type == kMetaTempo) {
-      FTempo.store(event.Value, std::memory_order_relaxed);
-      continue;
-    }
-    const char* loopStart;
-    const char* loopEnd;
-    if (event.Type == kMetaMarker) {
-      loopStart = MidiTexts::kMarkerLoopStart;
-      loopEnd = MidiTexts::kMarkerLoopEnd;
-    } else if (event.Type == kMetaCuePoint) {
-      loopStart = MidiTexts::kCueLoopStart;
-      loopEnd = MidiTexts::kCueLoopEnd;
-    } else {
-      continue;
-    }
-    if (event.Text == loopStart) {
-      FLoopStart.store(event.Time, std::memory_order_relaxed);
-    } else if (event.Text == loopEnd && repeat) {
-      // Nothing else of this step is sent, the marker's own tick included.
-      Repeat();
-      return;
-    }
-  }
-
-  for (; FLongCursor != data->LongMessages.end() && FLongCursor->Time <= position; ++FLongCursor) {
-    LongMsg(*FLongCursor);
-  }
-  for (; FShortCursor != data->ShortMessages.end() && FShortCursor->Time <= position; ++FShortCursor) {
-    ShortMsg(*FShortCursor);
-  }
-
-  bool fadeEnded = false;
-  const std::int32_t fadeTime = FFadeTime.load(std::memory_order_acquire);
-  if (fadeTime != 0) {
-    const float volume = FFadeVolume.load(std::memory_order_relaxed) -
-                         static_cast<float>(elapsed) * FFadeRate.load(std::memory_order_relaxed);
-    FFadeVolume.store(volume, std::memory_order_relaxed);
-    if (FFadeStep % kFadeMessageSteps == 0 && volume >= 0.0f) {
-      TMorvaneMidiChannels channels;
-      {
-        std::lock_guard lock(FChannelLock);
-        channels = FChannels;
-      }
-      for (int ch = 0; ch < kMidiChannels; ++ch) {
-        const auto value = static_cast<std::uint8_t>(static_cast<float>(channels[ch].Volume) * volume);
-        ShortMsg(TShortMessage{0, static_cast<std::uint8_t>(0xB0 | ch), kControlVolume, value});
-      }
-    }
-    const std::int64_t left = static_cast<std::int64_t>(fadeTime) - elapsed;
-    FFadeTime.store(static_cast<std::int32_t>(std::max<std::int64_t>(left, INT32_MIN)),
-                    std::memory_order_relaxed);
-    ++FFadeStep;
-    // NOTE: a fade that runs out exactly at 0 ends too; at 0 it would
-    // otherwise count as no fade and leave the piece playing almost silent.
-    fadeEnded = left <= 0;
-  }
-
-  if (report) {
-    std::lock_guard lock(FChannelLock);
-    FReportedChannels = FChannels;
-  }
-
-  const bool atEnd = FMetaCursor == data->MetaEvents.end() && FLongCursor == data->LongMessages.end() &&
-                     FShortCursor == data->ShortMessages.end();
+  if (!SendMetaEvents(*data, position, repeat)) return;
+  SendDueMessages(*data, position);
+  const bool fadeEnded = StepFade(elapsed);
+  if (report) PublishChannels();
   // A fade ends the piece whatever the repeat flag says.
   if (fadeEnded) {
     EndPiece();
-  } else if (atEnd) {
+  } else if (AtEnd(*data)) {
     if (repeat) {
       Repeat();
     } else {
       EndPiece();
     }
   }
+}
+
+std::uint32_t TMorvaneMidi::AdvancePosition(const TMorvaneMidiData& Data, std::uint32_t Elapsed) {
+  // Ticks at the tempo in force when the step starts; the remainder is kept
+  // in ms x division, so whole milliseconds per beat are all that is lost.
+  const std::uint32_t msPerBeat = std::max(FTempo.load(std::memory_order_relaxed), kMinTempo) / 1000;
+  const std::uint64_t remainder =
+      FTickRemainder.load(std::memory_order_relaxed) +
+      static_cast<std::uint64_t>(Elapsed) * static_cast<std::uint32_t>(Data.Division);
+  const std::uint32_t position =
+      FPosition.load(std::memory_order_relaxed) + static_cast<std::uint32_t>(remainder / msPerBeat);
+  FPosition.store(position, std::memory_order_relaxed);
+  FTickRemainder.store(static_cast<std::uint32_t>(remainder % msPerBeat), std::memory_order_relaxed);
+  return position;
+}
+
+void TMorvaneMidi::DecayLevels() {
+  std::lock_guard lock(FChannelLock);
+  for (auto& channel : FChannels)
+    channel.Level = channel.Level <= kLevelDecay ? 0 : channel.Level - kLevelDecay;
+}
+
+bool TMorvaneMidi::SendMetaEvents(TMorvaneMidiData& Data, std::uint32_t Position, bool Repeating) {
+  for (; FMetaCursor != Data.MetaEvents.end() && FMetaCursor->Time <= Position; ++FMetaCursor) {
+    const TMetaEvent& event = *FMetaCursor;
+    if (event.Type == kMetaTempo) {
+      FTempo.store(event.Value, std::memory_order_relaxed);
+      continue;
+    }
+    const TLoopTexts* texts = LoopTextsOf(event.Type);
+    if (texts == nullptr) continue;
+    if (event.Text == texts->Start) {
+      FLoopStart.store(event.Time, std::memory_order_relaxed);
+    } else if (event.Text == texts->End && Repeating) {
+      // Nothing else of this step is sent, the marker's own tick included.
+      Repeat();
+      return false;
+    }
+  }
+  return true;
+}
+
+void TMorvaneMidi::SendDueMessages(TMorvaneMidiData& Data, std::uint32_t Position) {
+  for (; FLongCursor != Data.LongMessages.end() && FLongCursor->Time <= Position; ++FLongCursor) {
+    LongMsg(*FLongCursor);
+  }
+  for (; FShortCursor != Data.ShortMessages.end() && FShortCursor->Time <= Position; ++FShortCursor) {
+    ShortMsg(*FShortCursor);
+  }
+}
+
+bool TMorvaneMidi::StepFade(std::uint32_t Elapsed) {
+  const std::int32_t fadeTime = FFadeTime.load(std::memory_order_acquire);
+  if (fadeTime == 0) return false;
+  const float volume = FFadeVolume.load(std::memory_order_relaxed) -
+                       static_cast<float>(Elapsed) * FFadeRate.load(std::memory_order_relaxed);
+  FFadeVolume.store(volume, std::memory_order_relaxed);
+  if (FFadeStep % kFadeMessageSteps == 0 && volume >= 0.0f) SendFadeVolumes(volume);
+  const std::int64_t left = static_cast<std::int64_t>(fadeTime) - Elapsed;
+  FFadeTime.store(static_cast<std::int32_t>(std::max<std::int64_t>(left, INT32_MIN)),
+                  std::memory_order_relaxed);
+  ++FFadeStep;
+  // NOTE: a fade that runs out exactly at 0 ends too; at 0 it would
+  // otherwise count as no fade and leave the piece playing almost silent.
+  return left <= 0;
+}
+
+void TMorvaneMidi::SendFadeVolumes(float Volume) {
+  TMorvaneMidiChannels channels;
+  {
+    std::lock_guard lock(FChannelLock);
+    channels = FChannels;
+  }
+  for (int ch = 0; ch < kMidiChannels; ++ch) {
+    const auto value = static_cast<std::uint8_t>(static_cast<float>(channels[ch].Volume) * Volume);
+    ShortMsg(TShortMessage{0, static_cast<std::uint8_t>(0xB0 | ch), kControlVolume, value});
+  }
+}
+
+void TMorvaneMidi::PublishChannels() {
+  std::lock_guard lock(FChannelLock);
+  FReportedChannels = FChannels;
+}
+
+bool TMorvaneMidi::AtEnd(TMorvaneMidiData& Data) const {
+  return FMetaCursor == Data.MetaEvents.end() && FLongCursor == Data.LongMessages.end() &&
+         FShortCursor == Data.ShortMessages.end();
 }
 
 void TMorvaneMidi::Repeat() {

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <thread>
 
+namespace platform {
+
 namespace {
 
 // How long Add/Remove wait for an open device to make room in its command
@@ -35,60 +37,60 @@ void writeSample8(std::uint8_t* at, float x) {
 
 }  // namespace
 
-AudioDevice::AudioDevice(const PcmFormat& format) : FFormat(supportedFormat(format)) {
-  FSources.reserve(256);
+AudioDevice::AudioDevice(const PcmFormat& format) : format_(supportedFormat(format)) {
+  sources_.reserve(256);
 }
 
 AudioDevice::~AudioDevice() {
   Close();
   {
-    std::lock_guard mix(FMixMutex);
+    std::lock_guard mix(mixMutex_);
     drainCommands();
   }
   releaseRetired();
-  FSources.clear();
+  sources_.clear();
 }
 
 bool AudioDevice::Open() {
-  std::lock_guard control(FControlMutex);
-  if (FOpen.load(std::memory_order_relaxed)) return true;
+  std::lock_guard control(controlMutex_);
+  if (open_.load(std::memory_order_relaxed)) return true;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    FLastError = SDL_GetError();
+    lastError_ = SDL_GetError();
     return false;
   }
   SDL_AudioSpec want{};
-  want.freq = static_cast<int>(FFormat.sampleRate);
-  want.format = FFormat.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16SYS;
-  want.channels = static_cast<Uint8>(FFormat.channels);
+  want.freq = static_cast<int>(format_.sampleRate);
+  want.format = format_.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16SYS;
+  want.channels = static_cast<Uint8>(format_.channels);
   // About 10 ms per callback: short enough for MIDI timing, long enough to
   // keep the callback cheap.
-  want.samples = FFormat.sampleRate > 48000 ? 1024 : 512;
+  want.samples = format_.sampleRate > 48000 ? 1024 : 512;
   want.callback = &AudioDevice::sdlCallback;
   want.userdata = this;
   SDL_AudioSpec have{};
   // No allowed changes: SDL converts, so the callback always sees our format.
-  FDeviceId = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-  if (FDeviceId == 0) {
-    FLastError = SDL_GetError();
+  deviceId_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (deviceId_ == 0) {
+    lastError_ = SDL_GetError();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
-  FOpen.store(true, std::memory_order_release);
-  SDL_PauseAudioDevice(FDeviceId, 0);
-  FLastError.clear();
+  open_.store(true, std::memory_order_release);
+  SDL_PauseAudioDevice(deviceId_, 0);
+  lastError_.clear();
   return true;
 }
 
 void AudioDevice::Close() {
   {
-    std::lock_guard control(FControlMutex);
-    if (!FOpen.load(std::memory_order_relaxed)) return;
+    std::lock_guard control(controlMutex_);
+    if (!open_.load(std::memory_order_relaxed)) return;
     // Returns once the callback has finished its last pass.
-    SDL_CloseAudioDevice(FDeviceId);
-    FDeviceId = 0;
-    FOpen.store(false, std::memory_order_release);
+    SDL_CloseAudioDevice(deviceId_);
+    deviceId_ = 0;
+    open_.store(false, std::memory_order_release);
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    std::lock_guard mix(FMixMutex);
+    std::lock_guard mix(mixMutex_);
     drainCommands();
   }
   releaseRetired();
@@ -99,14 +101,14 @@ bool AudioDevice::Add(std::shared_ptr<AudioSource> source) {
   bool queued = true;
   {
     Command command{true, std::move(source)};
-    std::lock_guard control(FControlMutex);
-    if (!FOpen.load(std::memory_order_relaxed)) {
+    std::lock_guard control(controlMutex_);
+    if (!open_.load(std::memory_order_relaxed)) {
       // No audio thread: the commands are applied here, in order.
-      std::lock_guard mix(FMixMutex);
+      std::lock_guard mix(mixMutex_);
       drainCommands();
       apply(command, nullptr);
     } else {
-      for (int waited = 0; !FCommands.Push(std::move(command)); ++waited) {
+      for (int waited = 0; !commands_.Push(std::move(command)); ++waited) {
         if (waited >= kCommandWaitMs) {
           queued = false;
           break;
@@ -124,13 +126,13 @@ void AudioDevice::Remove(const std::shared_ptr<AudioSource>& source) {
   std::vector<std::shared_ptr<AudioSource>> released;
   {
     Command command{false, source};
-    std::lock_guard control(FControlMutex);
-    if (!FOpen.load(std::memory_order_relaxed)) {
-      std::lock_guard mix(FMixMutex);
+    std::lock_guard control(controlMutex_);
+    if (!open_.load(std::memory_order_relaxed)) {
+      std::lock_guard mix(mixMutex_);
       drainCommands();
       apply(command, &released);
     } else {
-      for (int waited = 0; !FCommands.Push(std::move(command)); ++waited) {
+      for (int waited = 0; !commands_.Push(std::move(command)); ++waited) {
         if (waited >= kCommandWaitMs) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
       }
@@ -143,57 +145,57 @@ void AudioDevice::Remove(const std::shared_ptr<AudioSource>& source) {
 void AudioDevice::releaseRetired() {
   std::vector<std::shared_ptr<AudioSource>> released;
   {
-    std::lock_guard control(FControlMutex);
+    std::lock_guard control(controlMutex_);
     std::shared_ptr<AudioSource> retired;
-    while (FRetired.Pop(retired)) released.push_back(std::move(retired));
+    while (retired_.Pop(retired)) released.push_back(std::move(retired));
   }
   // A source's destructor may call back into the device, so no lock is held.
 }
 
 void AudioDevice::drainCommands() {
   Command command;
-  while (FCommands.Pop(command)) apply(command, nullptr);
-  FSourceCount.store(FSources.size(), std::memory_order_release);
+  while (commands_.Pop(command)) apply(command, nullptr);
+  sourceCount_.store(sources_.size(), std::memory_order_release);
 }
 
 void AudioDevice::apply(Command& command, std::vector<std::shared_ptr<AudioSource>>* released) {
-  const auto found = std::find(FSources.begin(), FSources.end(), command.source);
+  const auto found = std::find(sources_.begin(), sources_.end(), command.source);
   if (command.add) {
-    if (found == FSources.end()) FSources.push_back(std::move(command.source));
-  } else if (found != FSources.end()) {
+    if (found == sources_.end()) sources_.push_back(std::move(command.source));
+  } else if (found != sources_.end()) {
     std::shared_ptr<AudioSource> gone = std::move(*found);
-    *found = std::move(FSources.back());
-    FSources.pop_back();
+    *found = std::move(sources_.back());
+    sources_.pop_back();
     // Handed back so that the last owner lets go off the audio thread; if the
     // ring is full the source is released here after all.
     if (released != nullptr) {
       released->push_back(std::move(gone));
     } else {
-      FRetired.Push(std::move(gone));
+      retired_.Push(std::move(gone));
     }
   }
   command.source.reset();
-  FSourceCount.store(FSources.size(), std::memory_order_release);
+  sourceCount_.store(sources_.size(), std::memory_order_release);
 }
 
 void AudioDevice::mixChunk(std::size_t frames) {
-  std::fill_n(FMix.begin(), 2 * frames, 0.0f);
-  for (const auto& source : FSources) source->Mix(FMix.data(), frames, FFormat.sampleRate);
+  std::fill_n(mix_.begin(), 2 * frames, 0.0f);
+  for (const auto& source : sources_) source->Mix(mix_.data(), frames, format_.sampleRate);
 }
 
 void AudioDevice::Render(void* out, std::size_t frames) {
-  std::lock_guard mix(FMixMutex);
+  std::lock_guard mix(mixMutex_);
   drainCommands();
   auto* bytes = static_cast<std::uint8_t*>(out);
-  const std::size_t sampleBytes = FFormat.bitsPerSample / 8u;
-  const bool mono = FFormat.channels == 1;
+  const std::size_t sampleBytes = format_.bitsPerSample / 8u;
+  const bool mono = format_.channels == 1;
   while (frames > 0) {
     const std::size_t n = std::min(frames, AudioSource::kMaxMixFrames);
     mixChunk(n);
     const float master = MasterGain();
     for (std::size_t i = 0; i < n; ++i) {
-      const float left = clip(FMix[2 * i] * master);
-      const float right = clip(FMix[2 * i + 1] * master);
+      const float left = clip(mix_[2 * i] * master);
+      const float right = clip(mix_[2 * i + 1] * master);
       if (mono) {
         const float m = (left + right) * 0.5f;
         sampleBytes == 1 ? writeSample8(bytes, m) : writeSample16(bytes, m);
@@ -213,13 +215,13 @@ void AudioDevice::Render(void* out, std::size_t frames) {
 }
 
 void AudioDevice::RenderFloat(float* stereo, std::size_t frames) {
-  std::lock_guard mix(FMixMutex);
+  std::lock_guard mix(mixMutex_);
   drainCommands();
   while (frames > 0) {
     const std::size_t n = std::min(frames, AudioSource::kMaxMixFrames);
     mixChunk(n);
     const float master = MasterGain();
-    for (std::size_t i = 0; i < 2 * n; ++i) stereo[i] = clip(FMix[i] * master);
+    for (std::size_t i = 0; i < 2 * n; ++i) stereo[i] = clip(mix_[i] * master);
     stereo += 2 * n;
     frames -= n;
   }
@@ -227,7 +229,7 @@ void AudioDevice::RenderFloat(float* stereo, std::size_t frames) {
 
 void AudioDevice::sdlCallback(void* self, std::uint8_t* stream, int length) {
   auto* device = static_cast<AudioDevice*>(self);
-  device->Render(stream, static_cast<std::size_t>(length) / device->FFormat.BlockAlign());
+  device->Render(stream, static_cast<std::size_t>(length) / device->format_.BlockAlign());
 }
 
 AudioDevice& SystemAudioDevice() {
@@ -239,3 +241,5 @@ AudioDevice& SystemAudioDevice() {
   });
   return device;
 }
+
+}  // namespace platform

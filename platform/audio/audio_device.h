@@ -20,6 +20,8 @@
 #include "platform/audio/pcm_format.h"
 #include "platform/audio/spsc_ring.h"
 
+namespace platform {
+
 class AudioDevice {
  public:
   // Output of 44100 Hz, stereo, 16 bits unless the caller chooses otherwise.
@@ -34,13 +36,13 @@ class AudioDevice {
   bool Open();
   // Stops the output; sources stay attached. Render() works again after it.
   void Close();
-  bool IsOpen() const { return FOpen.load(std::memory_order_acquire); }
-  const std::string& LastError() const { return FLastError; }
-  const PcmFormat& Format() const { return FFormat; }
+  bool IsOpen() const { return open_.load(std::memory_order_acquire); }
+  const std::string& LastError() const { return lastError_; }
+  const PcmFormat& Format() const { return format_; }
 
   // Linear gain applied to the mix before clipping (1 = unchanged).
-  void SetMasterGain(float gain) { FMasterGain.store(gain, std::memory_order_relaxed); }
-  float MasterGain() const { return FMasterGain.load(std::memory_order_relaxed); }
+  void SetMasterGain(float gain) { masterGain_.store(gain, std::memory_order_relaxed); }
+  float MasterGain() const { return masterGain_.load(std::memory_order_relaxed); }
 
   // Attaches a source; it plays from the next mixing pass on. False only when
   // the open device has not drained its command ring for a long time.
@@ -49,7 +51,7 @@ class AudioDevice {
   // attached is ignored.
   void Remove(const std::shared_ptr<AudioSource>& source);
   // Sources attached as of the last mixing pass (or command, while closed).
-  std::size_t SourceCount() const { return FSourceCount.load(std::memory_order_acquire); }
+  std::size_t SourceCount() const { return sourceCount_.load(std::memory_order_acquire); }
 
   // Mixes `frames` frames into `out` in the device's format (interleaved,
   // 8-bit unsigned or 16-bit signed native-endian). This is the open device's
@@ -65,35 +67,37 @@ class AudioDevice {
   };
 
   static void sdlCallback(void* self, std::uint8_t* stream, int length);
-  // Runs with FMixMutex held: the mixing side's own state.
+  // Runs with mixMutex_ held: the mixing side's own state.
   void drainCommands();
   void apply(Command& command, std::vector<std::shared_ptr<AudioSource>>* released);
   void mixChunk(std::size_t frames);
   void releaseRetired();
 
-  const PcmFormat FFormat;
-  std::atomic<float> FMasterGain{1.0f};
-  std::atomic<bool> FOpen{false};
-  std::atomic<std::size_t> FSourceCount{0};
-  std::uint32_t FDeviceId = 0;
-  std::string FLastError;
+  const PcmFormat format_;
+  std::atomic<float> masterGain_{1.0f};
+  std::atomic<bool> open_{false};
+  std::atomic<std::size_t> sourceCount_{0};
+  std::uint32_t deviceId_ = 0;
+  std::string lastError_;
 
   // Serialises the controlling threads (Add, Remove, Open, Close); the mixing
   // pass never takes it.
-  std::mutex FControlMutex;
+  std::mutex controlMutex_;
   // Held by the mixing pass. While the device is open only the audio callback
   // takes it; while closed, controlling threads apply commands under it.
-  std::mutex FMixMutex;
+  std::mutex mixMutex_;
 
-  SpscRing<Command, 1024> FCommands;                      // control -> mixer
-  SpscRing<std::shared_ptr<AudioSource>, 1024> FRetired;  // mixer -> control
+  SpscRing<Command, 1024> commands_;                      // control -> mixer
+  SpscRing<std::shared_ptr<AudioSource>, 1024> retired_;  // mixer -> control
 
   // Mixing side.
-  std::vector<std::shared_ptr<AudioSource>> FSources;
-  std::array<float, 2 * AudioSource::kMaxMixFrames> FMix{};
+  std::vector<std::shared_ptr<AudioSource>> sources_;
+  std::array<float, 2 * AudioSource::kMaxMixFrames> mix_{};
 };
 
 // The process-wide default output, like the system's own mixer: opened on
 // first use at 44100 Hz, stereo, 16 bits, and kept until exit. It is returned
 // even when the system has no audio output (it then plays nothing).
 AudioDevice& SystemAudioDevice();
+
+}  // namespace platform

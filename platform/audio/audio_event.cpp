@@ -8,6 +8,8 @@
 #include <chrono>
 #include <ctime>
 
+namespace platform {
+
 static_assert(sizeof(std::atomic<std::uint32_t>) == sizeof(std::uint32_t) &&
                   std::atomic<std::uint32_t>::is_always_lock_free,
               "the futex word must be a plain 32-bit integer");
@@ -29,17 +31,17 @@ void futexWakeAll(std::atomic<std::uint32_t>& word) {
 
 void AudioEvent::Signal(std::uint32_t bits) noexcept {
   if (bits == 0) return;
-  FBits.fetch_or(bits, std::memory_order_acq_rel);
+  bits_.fetch_or(bits, std::memory_order_acq_rel);
   // seq_cst pairs with the waiter's increment: either it sees the bits before
   // sleeping, or we see it waiting and wake it.
-  if (FWaiters.load(std::memory_order_seq_cst) != 0) futexWakeAll(FBits);
+  if (waiters_.load(std::memory_order_seq_cst) != 0) futexWakeAll(bits_);
 }
 
 std::uint32_t AudioEvent::Wait(std::uint32_t timeoutMs) noexcept {
   using Clock = std::chrono::steady_clock;
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
-    if (const std::uint32_t bits = FBits.exchange(0, std::memory_order_acquire)) return bits;
+    if (const std::uint32_t bits = bits_.exchange(0, std::memory_order_acquire)) return bits;
     timespec remaining{};
     const timespec* timeout = nullptr;
     if (timeoutMs != kInfinite) {
@@ -50,10 +52,12 @@ std::uint32_t AudioEvent::Wait(std::uint32_t timeoutMs) noexcept {
       remaining.tv_nsec = static_cast<long>(ns % 1000000000);
       timeout = &remaining;
     }
-    FWaiters.fetch_add(1, std::memory_order_seq_cst);
+    waiters_.fetch_add(1, std::memory_order_seq_cst);
     // The kernel compares the word with 0 atomically, so a signal raised
     // between the exchange above and this call is not lost.
-    futexWait(FBits, 0, timeout);
-    FWaiters.fetch_sub(1, std::memory_order_seq_cst);
+    futexWait(bits_, 0, timeout);
+    waiters_.fetch_sub(1, std::memory_order_seq_cst);
   }
 }
+
+}  // namespace platform

@@ -9,6 +9,8 @@
 #include <atomic>
 #include <cstdint>
 
+namespace platform {
+
 class AudioEvent {
  public:
   static constexpr std::uint32_t kInfinite = 0xFFFFFFFFu;
@@ -23,11 +25,13 @@ class AudioEvent {
   // returns the raised bits and clears them, or 0 on timeout.
   std::uint32_t Wait(std::uint32_t timeoutMs = kInfinite) noexcept;
   // Returns and clears the raised bits without waiting.
-  std::uint32_t Take() noexcept { return FBits.exchange(0, std::memory_order_acquire); }
+  std::uint32_t Take() noexcept { return bits_.exchange(0, std::memory_order_acquire); }
   // The raised bits, left raised.
-  std::uint32_t Peek() const noexcept { return FBits.load(std::memory_order_acquire); }
+  std::uint32_t Peek() const noexcept { return bits_.load(std::memory_order_acquire); }
 
  private:
-  std::atomic<std::uint32_t> FBits{0};
-  std::atomic<std::uint32_t> FWaiters{0};
+  std::atomic<std::uint32_t> bits_{0};
+  std::atomic<std::uint32_t> waiters_{0};
 };
+
+}  // namespace platform

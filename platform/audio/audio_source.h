@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace platform {
+
 class AudioSource {
  public:
   // Frames per Mix call at most; the mixer renders in chunks of this size.
@@ -15,3 +17,5 @@ class AudioSource {
   // for a lock another thread may hold, nor allocate.
   virtual void Mix(float* stereo, std::size_t frames, std::uint32_t deviceRate) noexcept = 0;
 };
+
+}  // namespace platform

@@ -8,6 +8,8 @@
 #include "platform/audio/triple_buffer.h"
 #include "platform/audio/wav_image.h"
 
+namespace platform {
+
 namespace {
 
 struct Clip {
@@ -22,70 +24,72 @@ class EffectPlayer::Source final : public AudioSource {
  public:
   // Controlling side: hands a new clip (empty bytes: none) to the mixer.
   void Start(const PcmFormat* format, std::span<const std::uint8_t> bytes) {
-    std::lock_guard lock(FControlMutex);
-    Clip& clip = FClips.Back();
-    clip.serial = ++FSerial;
+    std::lock_guard lock(controlMutex_);
+    Clip& clip = clips_.Back();
+    clip.serial = ++serial_;
     if (format != nullptr) {
       clip.format = *format;
       clip.bytes.assign(bytes.begin(), bytes.end());
     } else {
       clip.bytes.clear();
     }
-    FStarted.store(format != nullptr ? clip.serial : 0, std::memory_order_release);
-    FClips.Publish();
+    started_.store(format != nullptr ? clip.serial : 0, std::memory_order_release);
+    clips_.Publish();
   }
 
   bool IsPlaying() const {
-    const std::uint32_t started = FStarted.load(std::memory_order_acquire);
-    return started != 0 && FFinished.load(std::memory_order_acquire) != started;
+    const std::uint32_t started = started_.load(std::memory_order_acquire);
+    return started != 0 && finished_.load(std::memory_order_acquire) != started;
   }
 
   void Mix(float* stereo, std::size_t frames, std::uint32_t deviceRate) noexcept override {
-    if (FClips.Update()) {
+    if (clips_.Update()) {
       // A new clip cuts off the old one wherever it was.
-      FCursor = 0;
-      FActive = !FClips.Front().bytes.empty();
+      cursor_ = 0;
+      active_ = !clips_.Front().bytes.empty();
     }
-    if (!FActive) return;
-    const Clip& clip = FClips.Front();
+    if (!active_) return;
+    const Clip& clip = clips_.Front();
     const PcmBlock block{clip.bytes.data(),
                          static_cast<std::uint32_t>(clip.bytes.size() / clip.format.BlockAlign()),
                          clip.format};
-    const std::size_t produced = MixPcm(block, FCursor, ResampleStep(clip.format.sampleRate, deviceRate),
+    const std::size_t produced = MixPcm(block, cursor_, ResampleStep(clip.format.sampleRate, deviceRate),
                                         false, StereoGain{}, stereo, frames);
     if (produced < frames) {
-      FActive = false;
-      FFinished.store(clip.serial, std::memory_order_release);
+      active_ = false;
+      finished_.store(clip.serial, std::memory_order_release);
     }
   }
 
  private:
-  std::mutex FControlMutex;  // controlling threads only
-  std::uint32_t FSerial = 0;
-  std::atomic<std::uint32_t> FStarted{0};   // serial of the clip playing, 0: none
-  std::atomic<std::uint32_t> FFinished{0};  // serial of the last clip the mixer ended
-  TripleBuffer<Clip> FClips;
+  std::mutex controlMutex_;  // controlling threads only
+  std::uint32_t serial_ = 0;
+  std::atomic<std::uint32_t> started_{0};   // serial of the clip playing, 0: none
+  std::atomic<std::uint32_t> finished_{0};  // serial of the last clip the mixer ended
+  TripleBuffer<Clip> clips_;
   // Mixer's.
-  PcmCursor FCursor = 0;
-  bool FActive = false;
+  PcmCursor cursor_ = 0;
+  bool active_ = false;
 };
 
-EffectPlayer::EffectPlayer(AudioDevice& device) : FDevice(device), FSource(std::make_shared<Source>()) {
-  FDevice.Add(FSource);
+EffectPlayer::EffectPlayer(AudioDevice& device) : device_(device), source_(std::make_shared<Source>()) {
+  device_.Add(source_);
 }
 
-EffectPlayer::~EffectPlayer() { FDevice.Remove(FSource); }
+EffectPlayer::~EffectPlayer() { device_.Remove(source_); }
 
 bool EffectPlayer::Play(std::span<const std::uint8_t> wavImage) {
   const std::optional<WavImage> wav = ParseWavImage(wavImage);
   if (!wav) {
-    FSource->Start(nullptr, {});
+    source_->Start(nullptr, {});
     return false;
   }
-  FSource->Start(&wav->format, wav->data);
+  source_->Start(&wav->format, wav->data);
   return true;
 }
 
-void EffectPlayer::Stop() { FSource->Start(nullptr, {}); }
+void EffectPlayer::Stop() { source_->Start(nullptr, {}); }
 
-bool EffectPlayer::IsPlaying() const { return FSource->IsPlaying(); }
+bool EffectPlayer::IsPlaying() const { return source_->IsPlaying(); }
+
+}  // namespace platform

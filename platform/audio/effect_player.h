@@ -10,6 +10,8 @@
 #include <mutex>
 #include <span>
 
+namespace platform {
+
 class AudioDevice;
 
 class EffectPlayer {
@@ -32,6 +34,8 @@ class EffectPlayer {
  private:
   class Source;
 
-  AudioDevice& FDevice;
-  std::shared_ptr<Source> FSource;
+  AudioDevice& device_;
+  std::shared_ptr<Source> source_;
 };
+
+}  // namespace platform

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace platform {
+
 struct PcmFormat {
   std::uint32_t sampleRate = 44100;  // frames per second
   std::uint16_t channels = 2;        // 1 or 2
@@ -26,3 +28,5 @@ struct PcmFormat {
 
   friend bool operator==(const PcmFormat&, const PcmFormat&) = default;
 };
+
+}  // namespace platform

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace platform {
+
 namespace {
 
 constexpr float kFractionScale = 1.0f / 4294967296.0f;
@@ -91,3 +93,5 @@ std::size_t MixPcm(const PcmBlock& block, PcmCursor& cursor, PcmCursor step, boo
   return mono ? mixKernel<1, 16>(block, cursor, step, loop, gain, stereo, count)
               : mixKernel<2, 16>(block, cursor, step, loop, gain, stereo, count);
 }
+
+}  // namespace platform

@@ -6,6 +6,8 @@
 
 #include "platform/audio/pcm_format.h"
 
+namespace platform {
+
 // Levels in 1/100 dB: 0 is full level, kSilentLevel and below are silence.
 constexpr std::int32_t kSilentLevel = -10000;
 constexpr std::int32_t kPanLeft = -10000;
@@ -44,3 +46,5 @@ struct PcmBlock {
 // (fewer than `count` only when a non-looping block ran out).
 std::size_t MixPcm(const PcmBlock& block, PcmCursor& cursor, PcmCursor step, bool loop, StereoGain gain,
                    float* stereo, std::size_t count);
+
+}  // namespace platform

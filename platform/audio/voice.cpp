@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace platform {
+
 std::shared_ptr<Voice> Voice::Create(const PcmFormat& format, std::size_t bytes) {
   if (!format.IsPlayable()) return nullptr;
   auto data = std::make_shared<Data>();
@@ -15,100 +17,100 @@ std::shared_ptr<Voice> Voice::Create(const PcmFormat& format, std::size_t bytes)
   return std::shared_ptr<Voice>(new Voice(std::move(data)));
 }
 
-Voice::Voice(std::shared_ptr<Data> data) : FData(std::move(data)) {}
+Voice::Voice(std::shared_ptr<Data> data) : data_(std::move(data)) {}
 
-std::shared_ptr<Voice> Voice::Duplicate() const { return std::shared_ptr<Voice>(new Voice(FData)); }
+std::shared_ptr<Voice> Voice::Duplicate() const { return std::shared_ptr<Voice>(new Voice(data_)); }
 
 std::size_t Voice::Write(std::size_t offset, std::span<const std::uint8_t> bytes) {
-  if (offset >= FData->size) return 0;
-  const std::size_t count = std::min(bytes.size(), FData->size - offset);
-  std::memcpy(FData->bytes.get() + offset, bytes.data(), count);
-  FData->version.fetch_add(1, std::memory_order_release);
+  if (offset >= data_->size) return 0;
+  const std::size_t count = std::min(bytes.size(), data_->size - offset);
+  std::memcpy(data_->bytes.get() + offset, bytes.data(), count);
+  data_->version.fetch_add(1, std::memory_order_release);
   return count;
 }
 
 std::size_t Voice::Fill(std::size_t offset, std::size_t count, std::uint8_t value) {
-  if (offset >= FData->size) return 0;
-  count = std::min(count, FData->size - offset);
-  std::memset(FData->bytes.get() + offset, value, count);
-  FData->version.fetch_add(1, std::memory_order_release);
+  if (offset >= data_->size) return 0;
+  count = std::min(count, data_->size - offset);
+  std::memset(data_->bytes.get() + offset, value, count);
+  data_->version.fetch_add(1, std::memory_order_release);
   return count;
 }
 
 std::size_t Voice::Read(std::size_t offset, std::span<std::uint8_t> out) const {
-  if (offset >= FData->size) return 0;
-  const std::size_t count = std::min(out.size(), FData->size - offset);
-  FData->version.load(std::memory_order_acquire);
-  std::memcpy(out.data(), FData->bytes.get() + offset, count);
+  if (offset >= data_->size) return 0;
+  const std::size_t count = std::min(out.size(), data_->size - offset);
+  data_->version.load(std::memory_order_acquire);
+  std::memcpy(out.data(), data_->bytes.get() + offset, count);
   return count;
 }
 
 void Voice::Play(bool loop) {
-  FLoop.store(loop, std::memory_order_release);
-  std::uint32_t state = FState.load(std::memory_order_acquire);
+  loop_.store(loop, std::memory_order_release);
+  std::uint32_t state = state_.load(std::memory_order_acquire);
   while ((state & kPlayingBit) == 0 &&
-         !FState.compare_exchange_weak(state, ((state & ~kPlayingBit) + kGenerationStep) | kPlayingBit,
+         !state_.compare_exchange_weak(state, ((state & ~kPlayingBit) + kGenerationStep) | kPlayingBit,
                                        std::memory_order_acq_rel)) {
   }
 }
 
 void Voice::Stop() {
-  std::uint32_t state = FState.load(std::memory_order_acquire);
+  std::uint32_t state = state_.load(std::memory_order_acquire);
   while ((state & kPlayingBit) != 0) {
-    if (FState.compare_exchange_weak(state, (state & ~kPlayingBit) + kGenerationStep,
+    if (state_.compare_exchange_weak(state, (state & ~kPlayingBit) + kGenerationStep,
                                      std::memory_order_acq_rel)) {
-      std::lock_guard lock(FControlMutex);
-      raiseStop(FControlNotifications);
+      std::lock_guard lock(controlMutex_);
+      raiseStop(controlNotifications_);
       return;
     }
   }
 }
 
 std::uint32_t Voice::Position() const {
-  const std::int64_t seek = FSeek.load(std::memory_order_acquire);
+  const std::int64_t seek = seek_.load(std::memory_order_acquire);
   const std::uint64_t frame = seek >= 0
                                   ? static_cast<std::uint64_t>(seek)
-                                  : FPublishedCursor.load(std::memory_order_acquire) >> kCursorFractionBits;
+                                  : publishedCursor_.load(std::memory_order_acquire) >> kCursorFractionBits;
   return static_cast<std::uint32_t>(frame * Format().BlockAlign());
 }
 
 void Voice::SetPosition(std::uint32_t bytes) {
-  const std::uint32_t frame = std::min<std::uint32_t>(bytes / Format().BlockAlign(), FData->frames);
-  FSeek.store(frame, std::memory_order_release);
+  const std::uint32_t frame = std::min<std::uint32_t>(bytes / Format().BlockAlign(), data_->frames);
+  seek_.store(frame, std::memory_order_release);
 }
 
 bool Voice::SetVolume(std::int32_t volume) {
   if (volume < kSilentLevel || volume > 0) return false;
-  FVolume.store(volume, std::memory_order_relaxed);
+  volume_.store(volume, std::memory_order_relaxed);
   return true;
 }
 
 bool Voice::SetPan(std::int32_t pan) {
   if (pan < kPanLeft || pan > kPanRight) return false;
-  FPan.store(pan, std::memory_order_relaxed);
+  pan_.store(pan, std::memory_order_relaxed);
   return true;
 }
 
 bool Voice::SetFrequency(std::uint32_t hz) {
   if (hz != 0 && (hz < PcmFormat::kMinRate || hz > PcmFormat::kMaxRate)) return false;
-  FFrequency.store(hz, std::memory_order_relaxed);
+  frequency_.store(hz, std::memory_order_relaxed);
   return true;
 }
 
 std::uint32_t Voice::Frequency() const {
-  const std::uint32_t hz = FFrequency.load(std::memory_order_relaxed);
+  const std::uint32_t hz = frequency_.load(std::memory_order_relaxed);
   return hz != 0 ? hz : Format().sampleRate;
 }
 
 bool Voice::SetNotifications(std::vector<VoiceNotification> notifications) {
   for (const VoiceNotification& n : notifications) {
-    if (n.offset != VoiceNotification::kStop && n.offset >= FData->size) return false;
+    if (n.offset != VoiceNotification::kStop && n.offset >= data_->size) return false;
   }
-  std::lock_guard lock(FControlMutex);
+  std::lock_guard lock(controlMutex_);
   if (IsPlaying()) return false;
-  FControlNotifications = notifications;
-  FNotifications.Back() = std::move(notifications);
-  FNotifications.Publish();
+  controlNotifications_ = notifications;
+  notifications_.Back() = std::move(notifications);
+  notifications_.Publish();
   return true;
 }
 
@@ -121,7 +123,7 @@ void Voice::raiseStop(const std::vector<VoiceNotification>& notifications) const
 void Voice::raisePassed(const std::vector<VoiceNotification>& notifications, PcmCursor from,
                         PcmCursor advance) const noexcept {
   if (advance == 0) return;
-  const PcmCursor length = static_cast<PcmCursor>(FData->frames) << kCursorFractionBits;
+  const PcmCursor length = static_cast<PcmCursor>(data_->frames) << kCursorFractionBits;
   const std::uint32_t blockAlign = Format().BlockAlign();
   for (const VoiceNotification& n : notifications) {
     if (n.offset == VoiceNotification::kStop || !n.event) continue;
@@ -134,25 +136,25 @@ void Voice::raisePassed(const std::vector<VoiceNotification>& notifications, Pcm
 }
 
 void Voice::Mix(float* stereo, std::size_t frames, std::uint32_t deviceRate) noexcept {
-  FNotifications.Update();
-  const std::vector<VoiceNotification>& notifications = FNotifications.Front();
+  notifications_.Update();
+  const std::vector<VoiceNotification>& notifications = notifications_.Front();
   // Playing is read before the seek: a SetPosition made before Play is then
   // always seen together with it.
-  std::uint32_t state = FState.load(std::memory_order_acquire);
-  const std::int64_t seek = FSeek.exchange(-1, std::memory_order_acq_rel);
-  if (seek >= 0) FCursor = static_cast<PcmCursor>(seek) << kCursorFractionBits;
+  std::uint32_t state = state_.load(std::memory_order_acquire);
+  const std::int64_t seek = seek_.exchange(-1, std::memory_order_acq_rel);
+  if (seek >= 0) cursor_ = static_cast<PcmCursor>(seek) << kCursorFractionBits;
 
   if ((state & kPlayingBit) != 0) {
-    const Data& data = *FData;
+    const Data& data = *data_;
     data.version.load(std::memory_order_acquire);
-    const bool loop = FLoop.load(std::memory_order_acquire);
+    const bool loop = loop_.load(std::memory_order_acquire);
     const std::uint32_t rate = Frequency();
     const PcmCursor step = ResampleStep(rate, deviceRate);
     const StereoGain gain =
-        VoiceGain(FVolume.load(std::memory_order_relaxed), FPan.load(std::memory_order_relaxed));
-    const PcmCursor from = FCursor;
+        VoiceGain(volume_.load(std::memory_order_relaxed), pan_.load(std::memory_order_relaxed));
+    const PcmCursor from = cursor_;
     const PcmBlock block{data.bytes.get(), data.frames, data.format};
-    const std::size_t produced = MixPcm(block, FCursor, step, loop, gain, stereo, frames);
+    const std::size_t produced = MixPcm(block, cursor_, step, loop, gain, stereo, frames);
     const PcmCursor length = static_cast<PcmCursor>(data.frames) << kCursorFractionBits;
     // How far the cursor moved; a looping voice may have wrapped round.
     PcmCursor advance = static_cast<PcmCursor>(produced) * step;
@@ -166,12 +168,14 @@ void Voice::Mix(float* stereo, std::size_t frames, std::uint32_t deviceRate) noe
       raisePassed(notifications, from, advance);
     }
     if (produced < frames || data.frames == 0) {
-      if (FState.compare_exchange_strong(state, (state & ~kPlayingBit) + kGenerationStep,
+      if (state_.compare_exchange_strong(state, (state & ~kPlayingBit) + kGenerationStep,
                                          std::memory_order_acq_rel)) {
-        FCursor = 0;
+        cursor_ = 0;
         raiseStop(notifications);
       }
     }
   }
-  FPublishedCursor.store(FCursor, std::memory_order_release);
+  publishedCursor_.store(cursor_, std::memory_order_release);
 }
+
+}  // namespace platform

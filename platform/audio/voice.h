@@ -16,6 +16,8 @@
 #include "platform/audio/pcm_mixer.h"
 #include "platform/audio/triple_buffer.h"
 
+namespace platform {
+
 struct VoiceNotification {
   // The offset that marks the stop of playback instead of a position.
   static constexpr std::uint32_t kStop = 0xFFFFFFFFu;
@@ -35,8 +37,8 @@ class Voice final : public AudioSource {
   // cursor, controls and notifications, stopped at position 0.
   std::shared_ptr<Voice> Duplicate() const;
 
-  const PcmFormat& Format() const { return FData->format; }
-  std::size_t Size() const { return FData->size; }
+  const PcmFormat& Format() const { return data_->format; }
+  std::size_t Size() const { return data_->size; }
 
   // Copies bytes in at `offset`, cut at the end of the data; returns how many
   // were copied. While the voice plays, write only where the cursor is not.
@@ -51,8 +53,8 @@ class Voice final : public AudioSource {
   void Play(bool loop);
   // Stops and keeps the position; raises the stop notifications if it played.
   void Stop();
-  bool IsPlaying() const { return (FState.load(std::memory_order_acquire) & kPlayingBit) != 0; }
-  bool IsLooping() const { return FLoop.load(std::memory_order_acquire); }
+  bool IsPlaying() const { return (state_.load(std::memory_order_acquire) & kPlayingBit) != 0; }
+  bool IsLooping() const { return loop_.load(std::memory_order_acquire); }
 
   // The play cursor in bytes (whole frames). A voice that plays to its end
   // stops and goes back to 0.
@@ -62,10 +64,10 @@ class Voice final : public AudioSource {
 
   // Volume in 1/100 dB, kSilentLevel..0; false (and no change) outside.
   bool SetVolume(std::int32_t volume);
-  std::int32_t Volume() const { return FVolume.load(std::memory_order_relaxed); }
+  std::int32_t Volume() const { return volume_.load(std::memory_order_relaxed); }
   // Pan kPanLeft..kPanRight; false (and no change) outside.
   bool SetPan(std::int32_t pan);
-  std::int32_t Pan() const { return FPan.load(std::memory_order_relaxed); }
+  std::int32_t Pan() const { return pan_.load(std::memory_order_relaxed); }
   // Playback rate in Hz, PcmFormat::kMinRate..kMaxRate, or 0 for the data's own
   // rate; false (and no change) otherwise.
   bool SetFrequency(std::uint32_t hz);
@@ -97,22 +99,24 @@ class Voice final : public AudioSource {
   void raisePassed(const std::vector<VoiceNotification>& notifications, PcmCursor from,
                    PcmCursor advance) const noexcept;
 
-  std::shared_ptr<Data> FData;
+  std::shared_ptr<Data> data_;
   // Bit 0: playing; the rest counts transitions, so the mixer's end-of-data
   // stop never undoes a Stop/Play that raced with it.
-  std::atomic<std::uint32_t> FState{0};
-  std::atomic<bool> FLoop{false};
-  std::atomic<std::int32_t> FVolume{0};
-  std::atomic<std::int32_t> FPan{0};
-  std::atomic<std::uint32_t> FFrequency{0};
-  std::atomic<std::int64_t> FSeek{-1};  // frame the mixer moves to next, or -1
-  std::atomic<PcmCursor> FPublishedCursor{0};
+  std::atomic<std::uint32_t> state_{0};
+  std::atomic<bool> loop_{false};
+  std::atomic<std::int32_t> volume_{0};
+  std::atomic<std::int32_t> pan_{0};
+  std::atomic<std::uint32_t> frequency_{0};
+  std::atomic<std::int64_t> seek_{-1};  // frame the mixer moves to next, or -1
+  std::atomic<PcmCursor> publishedCursor_{0};
 
   // Notifications: the controlling side keeps its own copy (for Stop); the
   // mixer reads its own through the triple buffer.
-  mutable std::mutex FControlMutex;
-  std::vector<VoiceNotification> FControlNotifications;
-  TripleBuffer<std::vector<VoiceNotification>> FNotifications;
+  mutable std::mutex controlMutex_;
+  std::vector<VoiceNotification> controlNotifications_;
+  TripleBuffer<std::vector<VoiceNotification>> notifications_;
 
-  PcmCursor FCursor = 0;  // mixer's
+  PcmCursor cursor_ = 0;  // mixer's
 };
+
+}  // namespace platform

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace platform {
+
 namespace {
 
 constexpr std::uint16_t kFormatPcm = 1;
@@ -115,3 +117,5 @@ std::vector<std::uint8_t> MakeWavImage(const PcmFormat& format, std::span<const 
   if (dataBytes != 0) std::memcpy(p, data.data(), dataBytes);
   return out;
 }
+
+}  // namespace platform

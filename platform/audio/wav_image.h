@@ -7,6 +7,8 @@
 
 #include "platform/audio/pcm_format.h"
 
+namespace platform {
+
 struct WavImage {
   PcmFormat format;
   // The sample bytes inside the image: whole frames only, cut short where the
@@ -21,3 +23,5 @@ std::optional<WavImage> ParseWavImage(std::span<const std::uint8_t> image);
 
 // A plain RIFF/WAVE image ("fmt " then "data") of PCM bytes in `format`.
 std::vector<std::uint8_t> MakeWavImage(const PcmFormat& format, std::span<const std::uint8_t> data);
+
+}  // namespace platform

@@ -7,6 +7,8 @@
 #include "platform/audio/audio_device.h"
 #include "platform/midi/soft_synth.h"
 
+namespace platform {
+
 namespace {
 
 constexpr const char* kSystemSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";
@@ -37,3 +39,5 @@ std::unique_ptr<MidiOut> OpenDefaultMidiOut() {
   }
   return std::make_unique<NullMidiOut>();
 }
+
+}  // namespace platform

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace platform {
+
 class MidiOut {
  public:
   virtual ~MidiOut() = default;
@@ -42,3 +44,5 @@ std::string DefaultSoundFontPath();
 // system audio device when a SoundFont and an audio output exist, a Null
 // output otherwise. Never fails and never returns null.
 std::unique_ptr<MidiOut> OpenDefaultMidiOut();
+
+}  // namespace platform

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+namespace platform {
+
 namespace {
 
 constexpr std::uint8_t kSysExStart = 0xF0;
@@ -40,19 +42,19 @@ void MidiStreamParser::Short(std::uint32_t packed, MidiStreamSink& sink) {
     return;
   }
   if (b0 >= kSysExStart) {
-    FRunning = 0;
+    running_ = 0;
     return;
   }
   std::uint8_t status = b0;
   std::uint8_t data1 = b1;
   std::uint8_t data2 = b2;
   if (!isStatus(b0)) {
-    if (FRunning == 0) return;
-    status = FRunning;
+    if (running_ == 0) return;
+    status = running_;
     data1 = b0;
     data2 = b1;
   }
-  FRunning = status;
+  running_ = status;
   if (ChannelDataBytes(status) == 1) data2 = 0;
   sink.Channel(status, data1 & 0x7F, data2 & 0x7F);
 }
@@ -69,7 +71,7 @@ void MidiStreamParser::Bytes(std::span<const std::uint8_t> bytes, MidiStreamSink
       continue;
     }
     if (b == kSysExStart) {
-      FRunning = 0;
+      running_ = 0;
       std::size_t end = i + 1;
       while (end < n && bytes[end] != kSysExEnd) ++end;
       if (end < n) sink.SystemExclusive(bytes.subspan(i + 1, end - i - 1));
@@ -77,14 +79,14 @@ void MidiStreamParser::Bytes(std::span<const std::uint8_t> bytes, MidiStreamSink
       continue;
     }
     if (b > kSysExStart) {
-      FRunning = 0;
+      running_ = 0;
       i += 1 + static_cast<std::size_t>(systemCommonDataBytes(b));
       continue;
     }
-    std::uint8_t status = FRunning;
+    std::uint8_t status = running_;
     if (isStatus(b)) {
       status = b;
-      FRunning = b;
+      running_ = b;
       ++i;
     } else if (status == 0) {
       ++i;  // a stray data byte
@@ -101,3 +103,5 @@ void MidiStreamParser::Bytes(std::span<const std::uint8_t> bytes, MidiStreamSink
     i += need;
   }
 }
+
+}  // namespace platform

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <span>
 
+namespace platform {
+
 class MidiStreamSink {
  public:
   virtual ~MidiStreamSink() = default;
@@ -26,9 +28,11 @@ class MidiStreamParser {
   void Bytes(std::span<const std::uint8_t> bytes, MidiStreamSink& sink);
 
  private:
-  std::uint8_t FRunning = 0;  // last channel status, 0: none
+  std::uint8_t running_ = 0;  // last channel status, 0: none
 };
 
 // Data bytes that follow a channel status (1 for program change and channel
 // pressure, 2 for the others).
 int ChannelDataBytes(std::uint8_t status);
+
+}  // namespace platform

@@ -9,6 +9,8 @@
 
 #include "platform/midi/midi_out.h"
 
+namespace platform {
+
 enum class MidiMessageKind { Short, Long, Reset };
 
 struct RecordedMidiMessage {
@@ -41,7 +43,9 @@ class RecordingMidiOut final : public MidiOut {
  private:
   void record(RecordedMidiMessage message);
 
-  Clock FClock;
-  mutable std::mutex FMutex;
-  std::vector<RecordedMidiMessage> FMessages;
+  Clock clock_;
+  mutable std::mutex mutex_;
+  std::vector<RecordedMidiMessage> messages_;
 };
+
+}  // namespace platform

@@ -13,6 +13,8 @@
 
 #include "platform/midi/midi_out.h"
 
+namespace platform {
+
 class AudioDevice;
 
 class SoftSynth final : public MidiOut {
@@ -46,6 +48,8 @@ class SoftSynth final : public MidiOut {
 
   SoftSynth(AudioDevice& device, std::shared_ptr<Engine> engine);
 
-  AudioDevice& FDevice;
-  std::shared_ptr<Engine> FEngine;
+  AudioDevice& device_;
+  std::shared_ptr<Engine> engine_;
 };
+
+}  // namespace platform

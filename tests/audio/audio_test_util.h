@@ -11,9 +11,9 @@
 namespace audiotest {
 
 // A 16-bit voice holding these samples (interleaved when stereo).
-inline std::shared_ptr<Voice> Voice16(std::uint32_t rate, std::uint16_t channels,
-                                      const std::vector<std::int16_t>& samples) {
-  auto voice = Voice::Create(PcmFormat{rate, channels, 16}, samples.size() * 2);
+inline std::shared_ptr<platform::Voice> Voice16(std::uint32_t rate, std::uint16_t channels,
+                                                const std::vector<std::int16_t>& samples) {
+  auto voice = platform::Voice::Create(platform::PcmFormat{rate, channels, 16}, samples.size() * 2);
   std::vector<std::uint8_t> bytes;
   for (std::int16_t s : samples) {
     bytes.push_back(static_cast<std::uint8_t>(s & 0xFF));
@@ -24,12 +24,12 @@ inline std::shared_ptr<Voice> Voice16(std::uint32_t rate, std::uint16_t channels
 }
 
 // A mono 16-bit voice of `frames` frames all at `value`.
-inline std::shared_ptr<Voice> Constant(std::uint32_t rate, std::size_t frames, std::int16_t value) {
+inline std::shared_ptr<platform::Voice> Constant(std::uint32_t rate, std::size_t frames, std::int16_t value) {
   return Voice16(rate, 1, std::vector<std::int16_t>(frames, value));
 }
 
 // Renders `frames` frames of stereo floats.
-inline std::vector<float> RenderFloat(AudioDevice& device, std::size_t frames) {
+inline std::vector<float> RenderFloat(platform::AudioDevice& device, std::size_t frames) {
   std::vector<float> out(2 * frames);
   device.RenderFloat(out.data(), frames);
   return out;

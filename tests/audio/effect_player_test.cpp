@@ -6,6 +6,8 @@
 #include "tests/audio/audio_test_util.h"
 #include "tests/audio/wav_builder.h"
 
+using namespace platform;
+
 using namespace audiotest;
 using namespace wavtest;
 

@@ -6,6 +6,8 @@
 #include "platform/audio/pcm_mixer.h"
 #include "tests/audio/audio_test_util.h"
 
+using namespace platform;
+
 using namespace audiotest;
 
 TEST(Mixer, SourcesAreSummed) {

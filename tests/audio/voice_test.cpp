@@ -7,6 +7,8 @@
 #include "platform/audio/audio_device.h"
 #include "tests/audio/audio_test_util.h"
 
+using namespace platform;
+
 using namespace audiotest;
 
 namespace {

@@ -10,6 +10,8 @@
 #include "platform/audio/effect_player.h"
 #include "platform/audio/wav_image.h"
 
+using namespace platform;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static AudioDevice device(PcmFormat{22050, 2, 16});
   static EffectPlayer player(device);

@@ -6,6 +6,8 @@
 
 #include "tests/audio/wav_builder.h"
 
+using namespace platform;
+
 using namespace wavtest;
 
 namespace {

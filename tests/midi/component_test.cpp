@@ -10,6 +10,8 @@
 namespace {
 
 using namespace midi_test;
+using platform::MidiOut;
+using platform::NullMidiOut;
 
 const std::string kPrefix = "TMorvaneMidi エラー\n\n";
 const std::string kNotInitialized = kPrefix + "まだ初期化されてません。";

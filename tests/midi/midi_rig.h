@@ -18,6 +18,9 @@
 namespace midi_test {
 
 using namespace MorvaneMidiSystem;
+using platform::MidiMessageKind;
+using platform::RecordedMidiMessage;
+using platform::RecordingMidiOut;
 
 struct Sent {
   std::uint32_t time;

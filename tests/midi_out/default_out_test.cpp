@@ -10,6 +10,8 @@
 #include "platform/midi/midi_out.h"
 #include "platform/midi/soft_synth.h"
 
+using namespace platform;
+
 namespace {
 
 constexpr const char* kSystemSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";

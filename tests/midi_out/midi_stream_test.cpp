@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+using namespace platform;
+
 namespace {
 
 // Writes what the parser finds as text, one message per entry.

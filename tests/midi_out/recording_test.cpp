@@ -5,6 +5,8 @@
 
 #include "platform/midi/recording_midi_out.h"
 
+using namespace platform;
+
 TEST(RecordingMidiOut, KeepsEveryMessageWithTheCallersTime) {
   std::uint32_t now = 0;
   RecordingMidiOut out([&now] { return now; });

@@ -11,6 +11,8 @@
 
 #include "platform/audio/audio_device.h"
 
+using namespace platform;
+
 namespace {
 
 constexpr std::uint32_t kRate = 44100;

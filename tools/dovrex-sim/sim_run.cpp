@@ -94,7 +94,7 @@ SimResult RunSimulation(const SimOptions& options, std::string& error) {
   formOptions.directory = options.directory;
   formOptions.seed = options.seed;
   formOptions.clock = &clock;
-  formOptions.music = [] { return std::unique_ptr<MidiOut>(new RecordingMidiOut()); };
+  formOptions.music = [] { return std::unique_ptr<platform::MidiOut>(new platform::RecordingMidiOut()); };
   TForm1 form(app, formOptions);
   form.Window().Show();
   if (!form.Started()) {

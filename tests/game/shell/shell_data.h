@@ -215,9 +215,9 @@ class HeadlessGame {
     options.seed = seed_;
     options.clock = &clock;
     options.music = [this] {
-      auto out = std::make_unique<RecordingMidiOut>();
+      auto out = std::make_unique<platform::RecordingMidiOut>();
       recording_ = out.get();
-      return std::unique_ptr<MidiOut>(std::move(out));
+      return std::unique_ptr<platform::MidiOut>(std::move(out));
     };
     form = std::make_unique<TForm1>(app, options);
     form->Window().Show();
@@ -253,7 +253,7 @@ class HeadlessGame {
 
   GameRecord& Rec() { return form->Record(); }
   // The music's messages, once the music component has opened its output.
-  const RecordingMidiOut* Recording() const { return recording_; }
+  const platform::RecordingMidiOut* Recording() const { return recording_; }
   int Mode() { return form->Record().gameMode; }
 
   GameDir dir;
@@ -263,7 +263,7 @@ class HeadlessGame {
 
  private:
   unsigned seed_;
-  RecordingMidiOut* recording_ = nullptr;  // owned by the music component
+  platform::RecordingMidiOut* recording_ = nullptr;  // owned by the music component
 };
 
 }  // namespace dovrex::testing

@@ -157,8 +157,8 @@ TEST(ShellAssets, AMissingWaveGivesOneMessageAndACloseRequest) {
   EXPECT_TRUE(std::all_of(silent.begin(), silent.end(), [](std::uint8_t b) { return b == 0; }));
   EXPECT_EQ(SoundBuffer(state, 4)[0], 'R') << "the others still load";
   // A zero buffer is no WAV image: the effect stays silent.
-  AudioDevice device;
-  EffectPlayer player(device);
+  platform::AudioDevice device;
+  platform::EffectPlayer player(device);
   EXPECT_FALSE(player.Play(silent));
   // The close request is served before the first frame and saves as any close does.
   EXPECT_FALSE(game.Frame());
@@ -229,8 +229,8 @@ TEST(ShellFrame, TheFirstFrameBootsAndStartsM0) {
   ASSERT_NE(game.Recording(), nullptr);
   const auto sent = game.Recording()->Messages();
   const std::vector<std::uint8_t> gmSystemOn = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
-  EXPECT_TRUE(std::any_of(sent.begin(), sent.end(), [&](const RecordedMidiMessage& m) {
-    return m.kind == MidiMessageKind::Long && m.bytes == gmSystemOn;
+  EXPECT_TRUE(std::any_of(sent.begin(), sent.end(), [&](const platform::RecordedMidiMessage& m) {
+    return m.kind == platform::MidiMessageKind::Long && m.bytes == gmSystemOn;
   })) << "the piece starts with GM System On";
   EXPECT_EQ(game.Mode(), 1);
   EXPECT_EQ(game.Rec().game.buttonLatch, 1);

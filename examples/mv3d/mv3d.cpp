@@ -1,0 +1,123 @@
+// mv3d: the library's model files from the command line. info lists a
+// model's objects, resave loads and saves it again, convert brings models of
+// other formats in (and, with --to-obj, a model file back out as OBJ).
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "library/3d/Mv3dobj.h"
+#include "model_import.h"
+#include "model_report.h"
+#include "obj_export.h"
+
+namespace {
+
+using Morvane3DSystem::TMorvane3DFile;
+
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+constexpr char kHelp[] =
+    "usage: mv3d COMMAND ARGUMENTS\n"
+    "\n"
+    "  mv3d info MODEL                 one line per object of the chain: index, name, vertices,\n"
+    "                                  indices, environment map, flat shading, alpha-blend and\n"
+    "                                  multi-texture codes, the two texture names and the number of\n"
+    "                                  triangles with an index past the vertices; then the totals\n"
+    "  mv3d resave MODEL OUT           load and save again (byte-identical for a file the loader\n"
+    "                                  accepts)\n"
+    "  mv3d convert IN OUT             a Wavefront OBJ, glTF 2.0 or other model the import library\n"
+    "                                  reads, to a model file, with texture names and materials\n"
+    "  mv3d convert --to-obj MODEL OUT.obj\n"
+    "                                  a model file to OBJ, with its materials in OUT.mtl\n"
+    "  mv3d render MODEL OUT.bmp ...   not yet available (needs the 3D device)\n"
+    "  mv3d view MODEL                 not yet available (needs the 3D device)\n"
+    "  mv3d --help                     this text\n"
+    "\n"
+    "MODEL is looked for among the program's \"MORVANEX\" resources first, then on disk.\n";
+
+int usage(const std::string& problem) {
+  std::cerr << "mv3d: " << problem << "\n\n" << kHelp;
+  return kUsage;
+}
+
+int info(const std::string& model) {
+  TMorvane3DFile file;
+  file.LoadFile(nullptr, model);
+  std::cout << mv3d::ReportModel(file);
+  return 0;
+}
+
+int resave(const std::string& model, const std::string& out) {
+  TMorvane3DFile file;
+  file.LoadFile(nullptr, model);
+  file.SaveFile(out);
+  return 0;
+}
+
+int convert(const std::vector<std::string>& args) {
+  bool toObj = false;
+  std::vector<std::string> files;
+  for (const std::string& a : args) {
+    if (a == "--to-obj") {
+      toObj = true;
+    } else if (a.starts_with("--")) {
+      return usage("unknown option " + a);
+    } else {
+      files.push_back(a);
+    }
+  }
+  if (files.size() != 2) return usage("convert takes IN and OUT");
+  TMorvane3DFile file;
+  if (toObj) {
+    file.LoadFile(nullptr, files[0]);
+    mv3d::ExportObj(file, files[1]);
+    return 0;
+  }
+  mv3d::ImportResult imported = mv3d::ImportModel(files[0]);
+  for (const std::string& warning : imported.warnings) std::cerr << "mv3d: warning: " << warning << "\n";
+  file.SetRoot(std::move(imported.root));
+  file.SaveFile(files[1]);
+  return 0;
+}
+
+int run(const std::vector<std::string>& args) {
+  if (args.empty()) return usage("no command");
+  const std::string& command = args[0];
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::cout << kHelp;
+    return 0;
+  }
+  if (command == "info") return rest.size() == 1 ? info(rest[0]) : usage("info takes MODEL");
+  if (command == "resave")
+    return rest.size() == 2 ? resave(rest[0], rest[1]) : usage("resave takes MODEL OUT");
+  if (command == "convert") return convert(rest);
+  if (command == "render" || command == "view") {
+    std::cerr << "mv3d: " << command << " is not yet available (it needs the 3D device)\n";
+    return kFailed;
+  }
+  return usage("unknown command " + command);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  for (const std::string& a : args) {
+    if (a == "--help" || a == "-h") {
+      std::cout << kHelp;
+      return 0;
+    }
+  }
+  try {
+    return run(args);
+  } catch (const std::exception& e) {
+    // The component's messages say which component failed and on what file.
+    std::cerr << e.what() << "\n";
+    return kFailed;
+  }
+}

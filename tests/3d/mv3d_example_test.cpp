@@ -1,0 +1,239 @@
+// Runs the mv3d tool on models written here (OBJ, glTF and model files) and
+// checks what it prints and writes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "library/3d/Mv3dobj.h"
+#include "model_builder.h"
+
+namespace {
+
+using namespace model_test;
+using Morvane3DSystem::TMorvane3DFile;
+
+struct ProgramRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class Mv3dTool : public ::testing::Test {
+ public:
+  ProgramRun Run(const std::string& arguments) {
+    const std::string errFile = dir.File("stderr.txt");
+    const std::string command =
+        "cd '" + dir.Path().string() + "' && " + MV3D_PROGRAM + " " + arguments + " 2> '" + errFile + "'";
+    ProgramRun run;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+      char buffer[4096];
+      std::size_t got;
+      while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
+      const int status = ::pclose(pipe);
+      run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::ifstream in(errFile);
+    run.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return run;
+  }
+  void Text(const std::string& name, const std::string& text) { std::ofstream(dir.File(name)) << text; }
+  std::unique_ptr<TMorvane3DFile> Load(const std::string& name) {
+    auto model = std::make_unique<TMorvane3DFile>();
+    model->LoadFile(nullptr, dir.File(name));
+    return model;
+  }
+
+  TempDir dir;
+};
+
+// A unit square as one quad (two triangles after import), translucent and textured.
+void WriteSquareObj(Mv3dTool& test) {
+  test.Text("square.obj",
+            "mtllib square.mtl\n"
+            "o Square\n"
+            "v 0 0 0\nv 2 0 0\nv 2 2 0\nv 0 2 0\n"
+            "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
+            "vn 0 0 1\n"
+            "usemtl glass\n"
+            "f 1/1/1 2/2/1 3/3/1 4/4/1\n");
+  test.Text("square.mtl",
+            "newmtl glass\n"
+            "Kd 1 0.5 0.25\nKa 0.1 0.2 0.3\nKs 0.5 0.5 0.5\nNs 20\nd 0.5\n"
+            "map_Kd glass.bmp\n");
+}
+
+TEST_F(Mv3dTool, HelpListsTheCommandsAndBadUsageFails) {
+  const ProgramRun help = Run("--help");
+  EXPECT_EQ(help.status, 0);
+  for (const char* word : {"info", "resave", "convert", "--to-obj", "render", "view", "not yet available"}) {
+    EXPECT_NE(help.out.find(word), std::string::npos) << word;
+  }
+  const ProgramRun unknown = Run("explode model.mvx");
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_NE(unknown.err.find("unknown command explode"), std::string::npos);
+  EXPECT_EQ(Run("info").status, 2);
+  EXPECT_NE(Run("render a.mvx a.bmp").status, 0);
+}
+
+TEST_F(Mv3dTool, InfoListsEveryObjectWithItsCodesTexturesAndBadTriangles) {
+  Record a, b;
+  a.Name("hull").Byte(kEnvMapAt, 1).Byte(kFlatAt, 1).Byte(kAlphaAt, 3).Byte(kMultiAt, 5);
+  a.Text(kTexture0At, "hull.bmp").Text(kTexture1At, "env.bmp");
+  for (int i = 0; i < 3; ++i) a.Vertex({float(i), 0, 0, 0, 0, 1, 0, 0});
+  a.Triangle(0, 1, 2).Triangle(0, 1, 3).Triangle(7, 7, 7);
+  b.Name("fin").Vertex({0, 0, 0, 0, 0, 1, 0, 0});
+  WriteFile(dir.File("ship.mvx"), Build({a, b}));
+
+  const ProgramRun run = Run("info ship.mvx");
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::istringstream lines(run.out);
+  std::string line0, line1, total;
+  std::getline(lines, line0);
+  std::getline(lines, line1);
+  std::getline(lines, total);
+  EXPECT_EQ(line0,
+            "0 name=\"hull\" vertices=3 indices=9 envmap=1 flat=1 alpha=3 multi=5 texture0=\"hull.bmp\" "
+            "texture1=\"env.bmp\" out-of-range=2");
+  EXPECT_EQ(line1,
+            "1 name=\"fin\" vertices=1 indices=0 envmap=0 flat=0 alpha=0 multi=0 texture0=\"\" texture1=\"\" "
+            "out-of-range=0");
+  EXPECT_EQ(total, "total objects=2 vertices=4 indices=9 out-of-range=2");
+}
+
+TEST_F(Mv3dTool, ErrorsPrintTheComponentMessageAndExitNonZero) {
+  const ProgramRun missing = Run("info nowhere.mvx");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, kLoadPrefix + "nowhere.mvx\n");
+
+  Bytes cut = Build({Record{}});
+  cut.pop_back();
+  WriteFile(dir.File("cut.mvx"), cut);
+  const ProgramRun damaged = Run("resave cut.mvx out.mvx");
+  EXPECT_EQ(damaged.status, 1);
+  EXPECT_EQ(damaged.err, kLoadPrefix + "cut.mvx\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.mvx")));
+
+  const ProgramRun import = Run("convert nothing.obj out.mvx");
+  EXPECT_EQ(import.status, 1);
+  EXPECT_NE(import.err.find("nothing.obj"), std::string::npos);
+}
+
+TEST_F(Mv3dTool, ResaveWritesTheSameBytes) {
+  std::mt19937 random(99);
+  const Bytes bytes = Build({RandomRecord(random), RandomRecord(random), RandomRecord(random)});
+  WriteFile(dir.File("in.mvx"), bytes);
+  const ProgramRun run = Run("resave in.mvx out.mvx");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadFile(dir.File("out.mvx")), bytes);
+}
+
+TEST_F(Mv3dTool, ConvertFromObjCarriesMeshMaterialAndTexture) {
+  WriteSquareObj(*this);
+  const ProgramRun run = Run("convert square.obj square.mvx");
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  const auto model = Load("square.mvx");
+  const auto* o = model->GetRoot();
+  ASSERT_NE(o, nullptr);
+  EXPECT_EQ(o->GetName(), "Square");
+  EXPECT_EQ(o->vertexCount, 4u);
+  EXPECT_EQ(o->indexCount, 6u);
+  EXPECT_EQ(o->CountOutOfRangeTriangles(), 0u);
+  EXPECT_EQ(o->GetTextureName(0), "glass.bmp");
+  EXPECT_EQ(o->GetAlphaBlend(), Morvane3DSystem::abTranslucent);
+  const auto m = o->GetMaterial();
+  EXPECT_FLOAT_EQ(m.diffuse[1], 0.5f);
+  EXPECT_FLOAT_EQ(m.diffuse[3], 0.5f);
+  EXPECT_FLOAT_EQ(m.ambient[2], 0.3f);
+  EXPECT_FLOAT_EQ(m.power, 20.0f);
+  // Left-handed: the +z normal of the right-handed file points along -z.
+  for (std::uint32_t i = 0; i < o->vertexCount; ++i) EXPECT_FLOAT_EQ(o->vertices[i].nz, -1.0f);
+  // Texture v runs downwards: the OBJ's v = 0 corner (0, 0) gets tv = 1.
+  for (std::uint32_t i = 0; i < o->vertexCount; ++i) {
+    if (o->vertices[i].x == 0 && o->vertices[i].y == 0) {
+      EXPECT_FLOAT_EQ(o->vertices[i].tv, 1.0f);
+    }
+  }
+  EXPECT_EQ(Run("info square.mvx").out.substr(0, 21), "0 name=\"Square\" verti");
+}
+
+TEST_F(Mv3dTool, ConvertFromGltfCarriesTheNodeTransformAndBaseColour) {
+  // One triangle in an external buffer: positions, normals, uvs, indices.
+  Bytes buffer;
+  for (float f : {0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 1.f, 0.f}) putLe32(buffer, floatBits(f));
+  for (int i = 0; i < 3; ++i) {
+    for (float f : {0.f, 0.f, 1.f}) putLe32(buffer, floatBits(f));
+  }
+  for (float f : {0.f, 0.f, 1.f, 0.f, 0.f, 1.f}) putLe32(buffer, floatBits(f));
+  for (std::uint16_t i : {0, 1, 2, 0}) putLe16(buffer, i);
+  WriteFile(dir.File("tri.bin"), buffer);
+  Text("tri.gltf", R"({"asset":{"version":"2.0"},"scene":0,"scenes":[{"nodes":[0]}],
+  "nodes":[{"name":"Wing","mesh":0,"translation":[5,0,0]}],
+  "meshes":[{"primitives":[{"attributes":{"POSITION":0,"NORMAL":1,"TEXCOORD_0":2},"indices":3,"material":0}]}],
+  "materials":[{"pbrMetallicRoughness":{"baseColorFactor":[0,0.5,1,1],"baseColorTexture":{"index":0}}}],
+  "textures":[{"source":0}],"images":[{"uri":"paint.bmp"}],
+  "buffers":[{"uri":"tri.bin","byteLength":104}],
+  "bufferViews":[{"buffer":0,"byteOffset":0,"byteLength":36},{"buffer":0,"byteOffset":36,"byteLength":36},
+    {"buffer":0,"byteOffset":72,"byteLength":24},{"buffer":0,"byteOffset":96,"byteLength":6}],
+  "accessors":[{"bufferView":0,"componentType":5126,"count":3,"type":"VEC3","min":[0,0,0],"max":[1,1,0]},
+    {"bufferView":1,"componentType":5126,"count":3,"type":"VEC3"},
+    {"bufferView":2,"componentType":5126,"count":3,"type":"VEC2"},
+    {"bufferView":3,"componentType":5123,"count":3,"type":"SCALAR"}]})");
+  ASSERT_EQ(buffer.size(), 104u);
+
+  const ProgramRun run = Run("convert tri.gltf tri.mvx");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto model = Load("tri.mvx");
+  const auto* o = model->GetRoot();
+  ASSERT_NE(o, nullptr);
+  EXPECT_EQ(o->GetName(), "Wing");
+  EXPECT_EQ(o->vertexCount, 3u);
+  EXPECT_EQ(o->indexCount, 3u);
+  EXPECT_EQ(o->GetTextureName(0), "paint.bmp");
+  EXPECT_FLOAT_EQ(o->GetMaterial().diffuse[2], 1.0f);
+  EXPECT_FLOAT_EQ(o->GetMaterial().diffuse[1], 0.5f);
+  EXPECT_FLOAT_EQ(o->GetLocalMatrix().m[3][0], 5.0f);  // translation in the fourth row
+  EXPECT_FLOAT_EQ(o->GetLocalMatrix().m[0][0], 1.0f);
+}
+
+TEST_F(Mv3dTool, ToObjWritesTheModelBackOutAndItImportsAgain) {
+  WriteSquareObj(*this);
+  ASSERT_EQ(Run("convert square.obj square.mvx").status, 0);
+  const ProgramRun run = Run("convert --to-obj square.mvx back.obj");
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  std::ifstream obj(dir.File("back.obj"));
+  int vertices = 0, faces = 0;
+  bool normalUp = true;
+  for (std::string line; std::getline(obj, line);) {
+    if (line.starts_with("v ")) ++vertices;
+    if (line.starts_with("f ")) ++faces;
+    if (line.starts_with("vn ")) normalUp = normalUp && line == "vn 0 0 1";
+  }
+  EXPECT_EQ(vertices, 4);
+  EXPECT_EQ(faces, 2);
+  EXPECT_TRUE(normalUp) << "the export must undo the import's handedness";
+  std::ifstream mtlFile(dir.File("back.mtl"));
+  const std::string mtl((std::istreambuf_iterator<char>(mtlFile)), std::istreambuf_iterator<char>());
+  EXPECT_NE(mtl.find("map_Kd glass.bmp"), std::string::npos);
+  EXPECT_NE(mtl.find("d 0.5"), std::string::npos);
+
+  // Round trip: the re-imported model has the same vertices.
+  ASSERT_EQ(Run("convert back.obj again.mvx").status, 0);
+  const auto first = Load("square.mvx"), again = Load("again.mvx");
+  ASSERT_EQ(again->GetRoot()->vertexCount, first->GetRoot()->vertexCount);
+  float sumFirst = 0, sumAgain = 0;
+  for (std::uint32_t i = 0; i < first->GetRoot()->vertexCount; ++i) {
+    const auto &a = first->GetRoot()->vertices[i], &b = again->GetRoot()->vertices[i];
+    sumFirst += a.x + 2 * a.y + 3 * a.z + 5 * a.tv;
+    sumAgain += b.x + 2 * b.y + 3 * b.z + 5 * b.tv;
+  }
+  EXPECT_FLOAT_EQ(sumFirst, sumAgain);
+  EXPECT_EQ(again->GetRoot()->GetTextureName(0), "glass.bmp");
+}
+
+}  // namespace
