@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "game/Dovrex_main.h"
-#include "game/input.h"
+#include "game/shell/Dovrex_main.h"
+#include "game/shell/input.h"
 #include "platform/app/application.h"
 #include "platform/system/clock.h"
 

@@ -8,11 +8,12 @@
 #include <cstdlib>
 #include <memory>
 
-#include "game/collisions.h"
-#include "game/effects.h"
-#include "game/enemy_shots.h"
-#include "game/player.h"
-#include "game/pools.h"
+#include "game/world/collisions.h"
+#include "game/world/effects.h"
+#include "game/world/enemy_shots.h"
+#include "game/world/player.h"
+#include "game/world/player_shots.h"
+#include "game/world/pools.h"
 #include "platform/graphics/canvas.h"
 
 namespace {

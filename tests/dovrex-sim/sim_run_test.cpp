@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/game/shell_data.h"
+#include "tests/game/shell/shell_data.h"
 #include "tools/dovrex-sim/trace.h"
 
 namespace dovrex::sim {

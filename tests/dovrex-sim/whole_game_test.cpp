@@ -13,15 +13,24 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
+
+#include "game/data/game_constants.h"
+#include "game/data/kill_table.h"
 
 extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
+
+using dovrex::KillRowOf;
+using dovrex::kKindFirstBoss, dovrex::kKindSecondBoss, dovrex::kLookFirstBoss, dovrex::kLookSecondBoss;
+using dovrex::kLabelStage1, dovrex::kLabelStage2, dovrex::kLabelStageClear, dovrex::kLabelMissionComplete;
+using dovrex::kModeTitle, dovrex::kModeRanking, dovrex::kModeNewGame, dovrex::kModePlay,
+    dovrex::kModeGameOver, dovrex::kModeTransition;
 
 // What the checks read from one trace line.
 struct Frame {
@@ -34,16 +43,11 @@ struct Frame {
   int dying = 0;
   std::string music;            // empty for null
   std::vector<int> labelKinds;  // of the labels shown
-  std::vector<int> bossKinds;   // kinds 13 and 22 present, alive or exploding
+  std::vector<int> bossKinds;   // the two bosses present, alive or exploding
 };
 
-constexpr int kFirstBoss = 13;
-constexpr int kSecondBoss = 22;
-constexpr int kFirstBossBonus = 20000;
-constexpr int kSecondBossBonus = 39000;
-constexpr int kLabelStage1 = 0, kLabelStage2 = 1, kLabelStageClear = 2, kLabelMissionComplete = 4;
-constexpr int kModeTitle = 1, kModeRanking = 2, kModeNewGame = 3, kModePlay = 4, kModeGameOver = 5,
-              kModeTransition = 6;
+constexpr int kFirstBossBonus = KillRowOf(kLookFirstBoss).bonus;
+constexpr int kSecondBossBonus = KillRowOf(kLookSecondBoss).bonus;
 // About 11800 frames reach the ranking on seed 1; the rest is slack.
 constexpr int kFrames = 12600;
 
@@ -52,55 +56,29 @@ std::string env(const char* name) {
   return value ? value : "";
 }
 
-// The integer after "name": at or after `from`, within [from, to).
-std::optional<int> intField(const std::string& line, const std::string& name, std::size_t from = 0,
-                            std::size_t to = std::string::npos) {
-  const std::string key = "\"" + name + "\":";
-  const auto at = line.find(key, from);
-  if (at == std::string::npos || at >= to) return std::nullopt;
-  return std::atoi(line.c_str() + at + key.size());
-}
-
-// Every value of `name` among the objects of the array "array":[...].
-std::vector<int> arrayField(const std::string& line, const std::string& array, const std::string& name) {
-  std::vector<int> out;
-  const std::string key = "\"" + array + "\":[";
-  const auto begin = line.find(key);
-  if (begin == std::string::npos) return out;
-  const auto end = line.find(']', begin);
-  for (auto at = begin + key.size(); at < end;) {
-    const auto value = intField(line, name, at, end);
-    if (!value) break;
-    out.push_back(*value);
-    at = line.find('}', line.find("\"" + name + "\":", at));
-  }
-  return out;
-}
-
+// One trace line; a field that is missing or of the wrong type fails the test.
 Frame parse(const std::string& line) {
   Frame f;
-  // Scalars come before "counts"; the nested objects reuse names such as x.
-  const auto scalarsEnd = line.find("\"counts\"");
-  const auto get = [&](const char* name) {
-    const auto value = intField(line, name, 0, scalarsEnd);
-    EXPECT_TRUE(value.has_value()) << name << " missing in " << line;
-    return value.value_or(-1);
-  };
-  f.frame = get("frame");
-  f.gameMode = get("gameMode");
-  f.score = get("score");
-  f.hiScore = get("hiScore");
-  f.stage = get("stage");
-  f.shield = get("shield");
-  f.dying = get("dying");
-  const auto music = line.find("\"music\":\"");
-  if (music != std::string::npos && music < scalarsEnd) {
-    const auto begin = music + 9;
-    f.music = line.substr(begin, line.find('"', begin) - begin);
-  }
-  f.labelKinds = arrayField(line, "labels", "kind");
-  for (int kind : arrayField(line, "enemies", "kind")) {
-    if (kind == kFirstBoss || kind == kSecondBoss) f.bossKinds.push_back(kind);
+  const nlohmann::json j = nlohmann::json::parse(line, nullptr, false);
+  EXPECT_TRUE(j.is_object()) << "not a JSON object: " << line;
+  if (!j.is_object()) return f;
+  try {
+    f.frame = j.at("frame").get<int>();
+    f.gameMode = j.at("gameMode").get<int>();
+    f.score = j.at("score").get<int>();
+    f.hiScore = j.at("hiScore").get<int>();
+    f.stage = j.at("stage").get<int>();
+    f.shield = j.at("shield").get<int>();
+    f.dying = j.at("dying").get<int>();
+    const nlohmann::json& music = j.at("music");
+    if (!music.is_null()) f.music = music.get<std::string>();
+    for (const nlohmann::json& label : j.at("labels")) f.labelKinds.push_back(label.at("kind").get<int>());
+    for (const nlohmann::json& enemy : j.at("enemies")) {
+      const int kind = enemy.at("kind").get<int>();
+      if (kind == kKindFirstBoss || kind == kKindSecondBoss) f.bossKinds.push_back(kind);
+    }
+  } catch (const nlohmann::json::exception& e) {
+    ADD_FAILURE() << e.what() << " in " << line;
   }
   return f;
 }
@@ -208,7 +186,7 @@ TEST_F(WholeGame, BothStagesBothBossesMissionCompleteAndTheRanking) {
   EXPECT_EQ(frames_[play1].stage, 0);
   EXPECT_GE(find(play1, [](const Frame& f) { return has(f.labelKinds, kLabelStage1); }), 0) << "STAGE 1";
   EXPECT_GE(find(play1, [](const Frame& f) { return f.music == "m1"; }), 0) << "stage music";
-  const Fight boss1 = fight(play1, kFirstBoss);
+  const Fight boss1 = fight(play1, kKindFirstBoss);
   ASSERT_GE(boss1.appears, 0) << "the first boss never came";
   ASSERT_GE(boss1.gone, 0) << "the first boss was never destroyed";
   EXPECT_EQ(frames_[boss1.appears].stage, 0);
@@ -232,12 +210,12 @@ TEST_F(WholeGame, BothStagesBothBossesMissionCompleteAndTheRanking) {
   EXPECT_GE(find(play2, [](const Frame& f) { return has(f.labelKinds, kLabelStage2); }), 0) << "STAGE 2";
 
   // Second stage and its boss.
-  const Fight boss2 = fight(play2, kSecondBoss);
+  const Fight boss2 = fight(play2, kKindSecondBoss);
   ASSERT_GE(boss2.appears, 0) << "the second boss never came";
   ASSERT_GE(boss2.gone, 0) << "the second boss was never destroyed";
   EXPECT_EQ(frames_[boss2.appears].stage, 1);
   EXPECT_GE(boss2.largestGain, kSecondBossBonus) << "the kill with its bonus";
-  EXPECT_EQ(fight(play2, kFirstBoss).appears, -1) << "the first boss stays beaten";
+  EXPECT_EQ(fight(play2, kKindFirstBoss).appears, -1) << "the first boss stays beaten";
 
   // "MISSION  COMPLETE.", the last transition, game over, the ranking.
   const int complete =

@@ -7,8 +7,8 @@
 #include <array>
 #include <vector>
 
-#include "game/enemies.h"
-#include "game/pools.h"
+#include "game/world/enemies.h"
+#include "game/world/pools.h"
 #include "tests/game/world_fixture.h"
 
 namespace dovrex::testing {

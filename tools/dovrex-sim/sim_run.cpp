@@ -6,8 +6,9 @@
 #include <iterator>
 #include <sstream>
 
-#include "game/Dovrex_main.h"
+#include "game/shell/Dovrex_main.h"
 #include "platform/app/application.h"
+#include "platform/midi/recording_midi_out.h"
 #include "platform/system/clock.h"
 #include "tools/dovrex-sim/trace.h"
 
@@ -93,7 +94,7 @@ SimResult RunSimulation(const SimOptions& options, std::string& error) {
   formOptions.directory = options.directory;
   formOptions.seed = options.seed;
   formOptions.clock = &clock;
-  formOptions.music = MusicOutput::Recording;
+  formOptions.music = [] { return std::unique_ptr<platform::MidiOut>(new platform::RecordingMidiOut()); };
   TForm1 form(app, formOptions);
   form.Window().Show();
   if (!form.Started()) {

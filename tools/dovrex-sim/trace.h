@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "game/game_record.h"
+#include "game/world/game_record.h"
 
 namespace dovrex::sim {
 

@@ -1,0 +1,94 @@
+#include "game/world/items.h"
+
+#include "game/data/capsule_table.h"
+#include "game/world/labels.h"
+#include "game/world/pools.h"
+#include "game/world/stage_flow.h"
+
+namespace dovrex {
+
+namespace {
+
+// The level field a capsule type raises, or nullptr for a point capsule.
+std::int32_t* LevelOf(World& world, CapsuleLevel level) {
+  switch (level) {
+    case CapsuleLevel::Shot:
+      return &world.game().shotLevel;
+    case CapsuleLevel::Laser:
+      return &world.game().laserStock;
+    case CapsuleLevel::Missile:
+      return &world.game().missileLevel;
+    case CapsuleLevel::Shield:
+      return &world.player().shield;
+    case CapsuleLevel::None:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+int NeededCapsuleType(const GameState& game, bool rammed) {
+  const int missileLimit = rammed ? 1 : 2;
+  if (game.shotLevel < 3) return kPowerType;
+  if (game.missileLevel < missileLimit) return kMissileType;
+  if (game.laserStock < 3) return kLaserType;
+  return kShieldType;
+}
+
+void DropCapsule(World& world, const Enemy& carrier, bool rammed) {
+  const int type = carrier.look == kLookNeededCarrier ? NeededCapsuleType(world.game(), rammed) : R(6);
+  // The drift is drawn only when a slot was free.
+  if (Enemy* capsule = SpawnCapsule(world.rec, carrier.x, carrier.y, kFirstCapsuleLook + type)) {
+    capsule->param1 = R(6) - 3;
+  }
+}
+
+Enemy* SpawnCapsule(GameRecord& rec, int x, int y, int look) {
+  Enemy* capsule = FirstFree(rec.enemies);
+  if (capsule == nullptr) return nullptr;
+  capsule->state = 1;
+  capsule->x = x;
+  capsule->y = y;
+  capsule->frame = 0;
+  capsule->kind = kKindCapsule;
+  capsule->param0 = -16;
+  capsule->param1 = 0;
+  capsule->hp = 5;
+  capsule->look = look;
+  capsule->halfWidth = 39;
+  capsule->halfHeight = 39;
+  return capsule;
+}
+
+void CapsuleStep(World&, Enemy& capsule) {
+  // Rises 16, 14, ... 2, stops a frame, then falls ever faster up to 8 a frame.
+  capsule.y += capsule.param0;
+  capsule.x += capsule.param1;
+  if (capsule.param0 < 8) capsule.param0 += 2;
+  ++capsule.frame;
+  if (capsule.frame > 5) capsule.frame = 0;
+  if (capsule.y > 510) capsule.state = 0;
+}
+
+void PickUpCapsule(World& world, Enemy& capsule) {
+  world.game().soundRequest = kSoundPickup;
+  capsule.state = 0;
+  const int type = capsule.look - kFirstCapsuleLook;
+  if (type < 0 || type >= static_cast<int>(kCapsuleTypes.size())) return;
+  const CapsuleType& info = kCapsuleTypes[type];
+  int label = info.label;
+  if (std::int32_t* level = LevelOf(world, info.level)) {
+    ++*level;
+    if (*level > info.maximum) {
+      *level = info.maximum;
+      world.game().score += kFullLevelPoints;
+      label = kFullLevelLabel;
+    }
+  } else {
+    world.game().score += info.points;
+  }
+  CreateLabel(world.rec, label, kPickupLabelTimer, capsule.x, capsule.y);
+}
+
+}  // namespace dovrex

@@ -1,0 +1,63 @@
+#pragma once
+// Pool helpers: a spawn takes the lowest free entry of a fixed pool and is
+// silently dropped when none is free.
+#include <array>
+#include <cstddef>
+#include <cstdlib>
+
+#include "game/world/game_record.h"
+
+namespace dovrex {
+
+inline bool IsFree(const PlayerShot& e) { return e.active == 0; }
+inline bool IsFree(const Enemy& e) { return e.state == 0; }
+inline bool IsFree(const EnemyShot& e) { return e.active == 0; }
+inline bool IsFree(const FloatingLabel& e) { return e.timer == 0; }
+inline bool IsFree(const Particle& e) { return e.active == 0; }
+
+// The lowest free entry among indexes first..last (inclusive), or nullptr.
+template <class T, std::size_t N>
+T* FirstFree(std::array<T, N>& pool, int first = 0, int last = static_cast<int>(N) - 1) {
+  for (int i = first; i <= last; ++i) {
+    if (IsFree(pool[i])) return &pool[i];
+  }
+  return nullptr;
+}
+
+// Frees every entry by its liveness field only; nothing else changes.
+template <class T, std::size_t N>
+void ClearPool(std::array<T, N>& pool) {
+  for (auto& e : pool) {
+    if constexpr (requires { e.state; }) {
+      e.state = 0;
+    } else if constexpr (requires { e.timer; }) {
+      e.timer = 0;
+    } else {
+      e.active = 0;
+    }
+  }
+}
+
+// Frees every entry of the five pools (by their liveness fields only).
+inline void ClearAllPools(GameRecord& rec) {
+  ClearPool(rec.shots);
+  ClearPool(rec.particles);
+  ClearPool(rec.labels);
+  ClearPool(rec.enemies);
+  ClearPool(rec.enemyShots);
+}
+
+// "Every n frames": counts up and reports true, restarting at 0, when the
+// counter exceeds n - 1.
+inline bool EveryFrames(std::int32_t& counter, int n) {
+  if (++counter > n - 1) {
+    counter = 0;
+    return true;
+  }
+  return false;
+}
+
+// The standard library generator reduced modulo n, as r(n) in the rules.
+inline int R(int n) { return std::rand() % n; }
+
+}  // namespace dovrex
