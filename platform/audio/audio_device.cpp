@@ -108,7 +108,7 @@ bool AudioDevice::Add(std::shared_ptr<AudioSource> source) {
       drainCommands();
       apply(command, nullptr);
     } else {
-      for (int waited = 0; !commands_.Push(std::move(command)); ++waited) {
+      for (int waited = 0; !commands_.Push(command); ++waited) {
         if (waited >= kCommandWaitMs) {
           queued = false;
           break;
@@ -132,7 +132,7 @@ void AudioDevice::Remove(const std::shared_ptr<AudioSource>& source) {
       drainCommands();
       apply(command, &released);
     } else {
-      for (int waited = 0; !commands_.Push(std::move(command)); ++waited) {
+      for (int waited = 0; !commands_.Push(command); ++waited) {
         if (waited >= kCommandWaitMs) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
       }
@@ -171,7 +171,7 @@ void AudioDevice::apply(Command& command, std::vector<std::shared_ptr<AudioSourc
     if (released != nullptr) {
       released->push_back(std::move(gone));
     } else {
-      retired_.Push(std::move(gone));
+      retired_.Push(gone);
     }
   }
   command.source.reset();

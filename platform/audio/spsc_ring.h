@@ -21,8 +21,9 @@ class SpscRing {
   static_assert(Capacity > 0 && (Capacity & (Capacity - 1)) == 0, "capacity must be a power of two");
 
  public:
-  // Producer side; false when the ring is full (the value is left as it was).
-  bool Push(T&& value) {
+  // Producer side; false when the ring is full. The value is moved from only
+  // when it is taken, so a caller may retry with the same value.
+  bool Push(T& value) {
     const std::size_t tail = tail_.load(std::memory_order_relaxed);
     if (tail - head_.load(std::memory_order_acquire) == Capacity) return false;
     slots_[tail & (Capacity - 1)] = std::move(value);
