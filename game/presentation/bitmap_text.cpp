@@ -21,7 +21,8 @@ void drawRun(World& world, const platform::ImageList& font, int advance, int x, 
 }  // namespace
 
 int BitmapTextCell(char c) {
-  const int code = static_cast<signed char>(c);
+  // Characters are signed, as the original compiler took them.
+  const int code = static_cast<signed char>(c);  // NOLINT(bugprone-signed-char-misuse)
   return code < 58 ? code - 48 : code - 55;
 }
 
