@@ -4,6 +4,7 @@
 BUILD_DIR  ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 
 .PHONY: all play test deps configure build test-asan test-tsan format clean
 
@@ -34,6 +35,15 @@ test-tsan: deps
 	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DMORVANE_SANITIZE=thread > /dev/null
 	@cmake --build build-tsan -j $(JOBS)
 	@ctest --test-dir build-tsan --output-on-failure -j $(JOBS) -L threaded
+
+# Installs the game, the library and its tools under $(PREFIX); `make package`
+# builds the Debian package dovrex_<version>_<arch>.deb in $(BUILD_DIR).
+.PHONY: install package
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev timgm6mb-soundfont
   libcairo2-dev fonts-dejavu-core fonts-dejavu-extra
-  libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev help2man dpkg-dev
 )
 
 missing=()
