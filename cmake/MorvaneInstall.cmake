@@ -300,9 +300,9 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Dovrex")
 set(CPACK_PACKAGE_CONTACT "Dovrex developers <dovrex@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Two-stage vertical shoot 'em up, with the Morvane Game Library")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Dovrex is a two-stage vertical shoot 'em up with MIDI music, for keyboard or joystick.\n"
-  "The package also holds the Morvane Game Library it is made with: headers, libraries,\n"
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "Dovrex is a two-stage vertical shoot 'em up with MIDI music, for keyboard or joystick."
+  "The package also holds the Morvane Game Library it is made with: headers, libraries,"
   "a CMake package and pkg-config files, and its tools.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
