@@ -1,7 +1,10 @@
 # Shared build settings and helpers for every module.
 
 add_library(morvane_options INTERFACE)
-target_compile_options(morvane_options INTERFACE -Wall -Wextra -Werror)
+target_compile_options(morvane_options INTERFACE -Wall -Wextra)
+if(MORVANE_WERROR)
+  target_compile_options(morvane_options INTERFACE -Werror)
+endif()
 target_include_directories(morvane_options INTERFACE ${CMAKE_SOURCE_DIR})
 
 if(MORVANE_SANITIZE STREQUAL "address")

@@ -4,10 +4,13 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
-  libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev timgm6mb-soundfont
+  cmake g++ make pkg-config clang-14 clang-tidy-14
+  libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev timgm6mb-soundfont libsdl2-mixer-dev
   libcairo2-dev fonts-dejavu-core fonts-dejavu-extra
-  libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev help2man dpkg-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libassimp-dev
+  libpixman-1-dev libsdl2-gfx-dev
+  libepoxy-dev help2man dpkg-dev
 )
 
 missing=()

@@ -2,6 +2,7 @@
 // The processor block's flag lines, in print order: label, field, and the bit
 // of CPUID it comes from.
 #include <array>
+#include <cstddef>
 
 #include "library/debug/cpuid.h"
 
@@ -16,8 +17,11 @@ struct TCpuFlagRow {
   int Bit;
 };
 
+// The block prints this many flag lines; a missing or extra row fails the build.
+inline constexpr std::size_t kCpuFlagLineCount = 31;
+
 // clang-format off
-inline constexpr std::array<TCpuFlagRow, 31> kCpuFlagRows = {{
+inline constexpr auto kCpuFlagRows = std::to_array<TCpuFlagRow>({
     {"CPUID命令サポート",              &TMorvaneCPUID::CpuidSupported, TCpuFlagSource::Cpuid,    0},
     {"浮動小数点ユニット",             &TMorvaneCPUID::FPU,            TCpuFlagSource::Leaf1Edx, 0},
     {"仮想8086モード",                 &TMorvaneCPUID::VME,            TCpuFlagSource::Leaf1Edx, 1},
@@ -49,7 +53,8 @@ inline constexpr std::array<TCpuFlagRow, 31> kCpuFlagRows = {{
     {"拡張MMXテクノロジ",              &TMorvaneCPUID::MMXExt,         TCpuFlagSource::Ext1Edx,  22},
     {"3DNow!テクノロジ",               &TMorvaneCPUID::AMD3DNow,       TCpuFlagSource::Ext1Edx,  31},
     {"拡張3DNow!テクノロジ",           &TMorvaneCPUID::AMD3DNowExt,    TCpuFlagSource::Ext1Edx,  30},
-}};
+});
 // clang-format on
+static_assert(kCpuFlagRows.size() == kCpuFlagLineCount);
 
 }  // namespace MorvaneSystem

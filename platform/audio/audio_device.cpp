@@ -227,6 +227,8 @@ void AudioDevice::RenderFloat(float* stereo, std::size_t frames) {
   }
 }
 
+void AudioDevice::WaitForMixPass() { std::lock_guard mix(mixMutex_); }
+
 void AudioDevice::sdlCallback(void* self, std::uint8_t* stream, int length) {
   auto* device = static_cast<AudioDevice*>(self);
   device->Render(stream, static_cast<std::size_t>(length) / device->format_.BlockAlign());

@@ -60,6 +60,11 @@ class AudioDevice {
   // The same mix as interleaved stereo floats after master gain and clipping.
   void RenderFloat(float* stereo, std::size_t frames);
 
+  // Returns once no mixing pass is running, so a pass that begins later sees
+  // every control made before the call: the data of a voice stopped before it
+  // is no longer being read and may be rewritten.
+  void WaitForMixPass();
+
  private:
   struct Command {
     bool add = false;

@@ -1,5 +1,6 @@
 #include "platform/audio/pcm_mixer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -61,6 +62,40 @@ std::size_t mixKernel(const PcmBlock& block, PcmCursor& cursor, PcmCursor step, 
   return i;
 }
 
+// The kernel above at a step of exactly one frame from a whole-frame cursor:
+// the interpolation weight is 0, so each output frame is its source frame and
+// the result is the same to the bit, at a fraction of the work.
+template <int Channels, int Bits>
+std::size_t mixUnityKernel(const PcmBlock& block, PcmCursor& cursor, bool loop, StereoGain gain, float* out,
+                           std::size_t count) {
+  constexpr std::size_t kFrameBytes = Channels * Bits / 8;
+  constexpr std::size_t kSampleBytes = Bits / 8;
+  const std::size_t frames = block.frames;
+  std::size_t index = static_cast<std::size_t>(cursor >> kCursorFractionBits);
+  std::size_t i = 0;
+  while (i < count) {
+    if (index >= frames) {
+      if (!loop) break;
+      index %= frames;
+    }
+    const std::size_t run = std::min(count - i, frames - index);
+    const std::uint8_t* p = block.bytes + index * kFrameBytes;
+    float* o = out + 2 * i;
+    for (std::size_t k = 0; k < run; ++k, p += kFrameBytes, o += 2) {
+      const float left = sampleAt<Bits>(p);
+      float right = left;
+      if constexpr (Channels == 2) right = sampleAt<Bits>(p + kSampleBytes);
+      o[0] += left * gain.left;
+      o[1] += right * gain.right;
+    }
+    i += run;
+    index += run;
+  }
+  if (loop && index >= frames) index %= frames;
+  cursor = static_cast<PcmCursor>(index) << kCursorFractionBits;
+  return i;
+}
+
 }  // namespace
 
 float GainFromHundredthsDb(std::int32_t level) {
@@ -86,6 +121,15 @@ std::size_t MixPcm(const PcmBlock& block, PcmCursor& cursor, PcmCursor step, boo
                    float* stereo, std::size_t count) {
   if (block.frames == 0 || block.bytes == nullptr || step == 0) return 0;
   const bool mono = block.format.channels == 1;
+  constexpr PcmCursor kOneFrame = PcmCursor{1} << kCursorFractionBits;
+  if (step == kOneFrame && (cursor & (kOneFrame - 1)) == 0) {
+    if (block.format.bitsPerSample == 8) {
+      return mono ? mixUnityKernel<1, 8>(block, cursor, loop, gain, stereo, count)
+                  : mixUnityKernel<2, 8>(block, cursor, loop, gain, stereo, count);
+    }
+    return mono ? mixUnityKernel<1, 16>(block, cursor, loop, gain, stereo, count)
+                : mixUnityKernel<2, 16>(block, cursor, loop, gain, stereo, count);
+  }
   if (block.format.bitsPerSample == 8) {
     return mono ? mixKernel<1, 8>(block, cursor, step, loop, gain, stereo, count)
                 : mixKernel<2, 8>(block, cursor, step, loop, gain, stereo, count);

@@ -20,16 +20,13 @@ TEST(ClockReached, DeadlineBeforeWrapReachedAfterWrap) {
   // although now is numerically far below the target.
   const std::uint32_t target = 0xFFFFFFF0u;
   const std::uint32_t now = 5;
-  EXPECT_FALSE(now >= target);
   EXPECT_TRUE(ClockReached(now, target));
 }
 
 TEST(ClockReached, DeadlineAfterWrapNotYetReachedBeforeWrap) {
   // The deadline was computed by adding past the wrap; now is still before it.
   const std::uint32_t now = 0xFFFFFFF0u;
-  const std::uint32_t target = now + 22;  // wraps to 6
-  EXPECT_EQ(target, 6u);
-  EXPECT_TRUE(now >= target);  // the plain comparison would fire 22 ms early
+  const std::uint32_t target = now + 22;  // wraps to 6: `now >= target` would fire 22 ms early
   EXPECT_FALSE(ClockReached(now, target));
   EXPECT_FALSE(ClockReached(now + 21, target));
   EXPECT_TRUE(ClockReached(now + 22, target));
@@ -58,7 +55,6 @@ TEST(VirtualClock, MovesOnlyWhenTold) {
   EXPECT_EQ(clock.NowMs(), 1030u);
   clock.Set(5);
   EXPECT_EQ(clock.NowMs(), 5u);
-  EXPECT_TRUE(clock.SleepsExactly());
 }
 
 TEST(VirtualClock, AdvanceWraps) {
@@ -78,7 +74,6 @@ TEST(SteadyClock, FollowsTheSteadyClockModulo32Bits) {
                          .count();
   EXPECT_TRUE(ElapsedMs(value, static_cast<std::uint32_t>(before)) <=
               static_cast<std::uint32_t>(after - before));
-  EXPECT_FALSE(clock.SleepsExactly());
 }
 
 TEST(SteadyClock, NeverRunsBackwards) {

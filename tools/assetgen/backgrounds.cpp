@@ -1,5 +1,6 @@
 // The two scrolling background layers, 480 x 240 each, seamless when tiled
 // vertically: everything near an edge is drawn again one tile away.
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -53,10 +54,10 @@ void FarLayer(const Frame& f) {
   cairo_pattern_destroy(base);
   synth::Rng rng(0xFA2);
   // Nebula wisps.
-  const Col hues[3] = {{0.25, 0.12, 0.45}, {0.1, 0.2, 0.45}, {0.35, 0.1, 0.3}};
+  const auto hues = std::to_array<Col>({{0.25, 0.12, 0.45}, {0.1, 0.2, 0.45}, {0.35, 0.1, 0.3}});
   for (int k = 0; k < 26; ++k) {
     const double x = rng.Unit() * 480, y = rng.Unit() * kTile, r = 30 + rng.Unit() * 70;
-    const Col c = hues[k % 3];
+    const Col c = hues[static_cast<std::size_t>(k) % hues.size()];
     const double a = 0.12 + rng.Unit() * 0.14;
     wrapped(y, r, [&](double yy) { Glow(cr, x, yy, r, c, a); });
   }

@@ -37,7 +37,10 @@ void WriteContactSheet(const std::filesystem::path& path, const ImageListSpec& l
   cairo_paint(cr);
   std::string title = list.name;
   for (char& c : title) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  title += " " + std::to_string(list.cellWidth) + "X" + std::to_string(list.cellHeight);
+  // Appended piece by piece: GCC 12 at -O3 misreads the chained temporaries of
+  // `" " + to_string(...) + ...` as overlapping copies (-Wrestrict).
+  title.append(" ").append(std::to_string(list.cellWidth));
+  title.append("X").append(std::to_string(list.cellHeight));
   cairo_set_source_rgb(cr, 0.95, 0.85, 0.4);
   art::StrokeText(cr, kGap, 5, 11, title.c_str());
 

@@ -1,5 +1,6 @@
 // The first stage's crimson fleet: red armour, gold trim, amber fire.
 // Every enemy points its nose down toward the player.
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -97,8 +98,10 @@ void Flower(const Frame& f) {
     if (open > 0.5) HotSpot(cr, 0, 6 + len, 2 + 4 * open, kAmber, (open - 0.5) * 2);
     Pop(cr);
   }
+  constexpr int kOctagonSides = 8;
   std::vector<Pt> octagon;
-  for (int k = 0; k < 8; ++k)
+  octagon.reserve(kOctagonSides);
+  for (int k = 0; k < kOctagonSides; ++k)
     octagon.push_back({13 * std::cos((k + 0.5) * M_PI / 4), 13 * std::sin((k + 0.5) * M_PI / 4)});
   PolyPath(cr, octagon);
   Shade(cr, kGold, 1.1);
@@ -220,7 +223,7 @@ void GunBarge(const Frame& f) {
   cairo_t* cr = f.cr;
   const double covers = std::min(f.i, 7) / 7.0;
   const double barrels = f.i >= 8 ? (f.i - 7) / 7.0 : 0.0;
-  const Pt turrets[3] = {{10, 10}, {75, 58}, {140, 10}};
+  const auto turrets = std::to_array<Pt>({{10, 10}, {75, 58}, {140, 10}});
   // Arms reaching out to the upper turrets.
   for (double side : {-1.0, 1.0}) {
     const double x = 75 + side * 65;

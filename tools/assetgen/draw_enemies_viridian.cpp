@@ -22,6 +22,7 @@ std::vector<Pt> rolled(const std::vector<Pt>& half, double side, double roll, do
                        double cy) {
   const double c = std::cos(roll * M_PI / 180), s = std::sin(roll * M_PI / 180);
   std::vector<Pt> out;
+  out.reserve(half.size());
   for (const auto& p : half) out.push_back({cx + side * p.x * c - std::abs(p.x) * dihedral * s, cy + p.y});
   return out;
 }
@@ -180,6 +181,7 @@ void TwinTurret(const Frame& f) {
   cairo_t* cr = f.cr;
   Push(cr, 50, 50);
   std::vector<Pt> hex;
+  hex.reserve(6);
   for (int k = 0; k < 6; ++k)
     hex.push_back({30 * std::cos(k * M_PI / 3 + M_PI / 6), 30 * std::sin(k * M_PI / 3 + M_PI / 6)});
   PolyPath(cr, hex);

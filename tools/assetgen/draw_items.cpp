@@ -1,4 +1,5 @@
 // Power-up capsules and the HUD icons.
+#include <array>
 #include <cmath>
 
 #include "tools/assetgen/art.h"
@@ -15,17 +16,24 @@ struct CapsuleType {
 };
 
 // In look order 5..10: Power, 500, 700, Laser, Missile, Shield.
-constexpr CapsuleType kCapsules[6] = {
-    {{1.0, 0.28, 0.22}, "P"}, {{1.0, 0.8, 0.15}, "5"}, {{0.35, 1.0, 0.35}, "7"},
-    {{0.3, 0.55, 1.0}, "L"},  {{1.0, 0.3, 0.9}, "M"},  {{0.25, 1.0, 0.95}, "S"},
-};
+constexpr int kCapsuleLookCount = 6;
+constexpr int kFramesPerCapsule = 6;
+constexpr auto kCapsules = std::to_array<CapsuleType>({
+    {{1.0, 0.28, 0.22}, "P"},
+    {{1.0, 0.8, 0.15}, "5"},
+    {{0.35, 1.0, 0.35}, "7"},
+    {{0.3, 0.55, 1.0}, "L"},
+    {{1.0, 0.3, 0.9}, "M"},
+    {{0.25, 1.0, 0.95}, "S"},
+});
+static_assert(kCapsules.size() == kCapsuleLookCount);
 
 }  // namespace
 
 void Capsule(const Frame& f) {
   cairo_t* cr = f.cr;
-  const CapsuleType& type = kCapsules[f.i / 6];
-  const double phase = (f.i % 6) / 6.0;
+  const CapsuleType& type = kCapsules[f.i / kFramesPerCapsule];
+  const double phase = (f.i % kFramesPerCapsule) / static_cast<double>(kFramesPerCapsule);
   const double pulse = 0.5 + 0.5 * std::cos(phase * 2 * M_PI);
   const Col c = type.colour;
   // A pulsing coloured rim light around the shell.

@@ -1,4 +1,5 @@
 // The player's ship, its shots, muzzle flash, Z-weapon orbs and missiles.
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -30,6 +31,7 @@ class Roll {
   // A part of dihedral height: z grows with the distance from the axis.
   std::vector<Pt> Wing(const std::vector<Pt>& pts, double side, double dihedral) const {
     std::vector<Pt> out;
+    out.reserve(pts.size());
     for (const auto& p : pts) out.push_back(P(side * p.x, p.y, std::abs(p.x) * dihedral));
     return out;
   }
@@ -167,7 +169,7 @@ void ZTrail(const Frame& f) {
 
 void Missile(const Frame& f) {
   cairo_t* cr = f.cr;
-  const double flicker[4] = {1.0, 0.8, 1.1, 0.9};
+  constexpr auto flicker = std::to_array({1.0, 0.8, 1.1, 0.9});  // per frame
   Flame(cr, 22, 30, 0, 1, 11 * flicker[f.i], 5, {1.0, 0.6, 0.2});
   Push(cr, 22, 0);
   MirrorPath(cr, {{0, 8}, {2, 11}, {3, 15}, {3, 29}, {0, 30}});

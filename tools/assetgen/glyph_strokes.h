@@ -2,11 +2,15 @@
 // The stroke font: each glyph is polylines on a grid 4 wide and 6 high,
 // "x,y x,y ..." with ";" between separate strokes.
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace assetgen {
 
-inline constexpr std::array<std::string_view, 36> kGlyphStrokes{{
+// Digits 0-9, then letters A-Z.
+inline constexpr std::size_t kGlyphCount = 10 + 26;
+
+inline constexpr auto kGlyphStrokes = std::to_array<std::string_view>({
     "1,0 3,0 4,1 4,5 3,6 1,6 0,5 0,1 1,0;1.3,4.2 2.7,1.8",                  // 0
     "0.8,1.2 2,0 2,6;0.8,6 3.2,6",                                          // 1
     "0,1 1,0 3,0 4,1 4,2 0,6 4,6",                                          // 2
@@ -43,6 +47,7 @@ inline constexpr std::array<std::string_view, 36> kGlyphStrokes{{
     "0,0 4,6;4,0 0,6",                                                      // X
     "0,0 2,3 4,0;2,3 2,6",                                                  // Y
     "0,0 4,0 0,6 4,6",                                                      // Z
-}};
+});
+static_assert(kGlyphStrokes.size() == kGlyphCount);
 
 }  // namespace assetgen

@@ -22,7 +22,10 @@ struct ImageListSpec {
   int firstFileNumber;  // file number of cell 0 (10 for IL200)
 };
 
-inline constexpr std::array<ImageListSpec, 21> kImageLists{{
+// Every list the game loads or keeps with its window.
+inline constexpr std::size_t kImageListCount = 21;
+
+inline constexpr auto kImageLists = std::to_array<ImageListSpec>({
     {"Font0", 16, 16, 36, Storage::Window, 0},   {"Font1", 16, 16, 10, Storage::Window, 0},
     {"ITs", 86, 32, 2, Storage::Window, 0},      {"Spa8", 10, 10, 6, Storage::Window, 0},
     {"IL16", 16, 16, 25, Storage::Window, 0},    {"IL36", 36, 36, 48, Storage::Window, 0},
@@ -34,7 +37,8 @@ inline constexpr std::array<ImageListSpec, 21> kImageLists{{
     {"IL96", 96, 96, 32, Storage::Files, 0},     {"IL100", 100, 100, 72, Storage::Files, 0},
     {"IL150", 150, 70, 15, Storage::Files, 0},   {"IL160", 160, 160, 19, Storage::Files, 0},
     {"IL200", 200, 200, 66, Storage::Files, 10},
-}};
+});
+static_assert(kImageLists.size() == kImageListCount);
 
 constexpr int kSplashWidth = 375;
 constexpr int kSplashHeight = 155;

@@ -1,6 +1,7 @@
 #include "tools/assetgen/mml_compiler.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <map>
 
@@ -279,7 +280,8 @@ class Compiler {
   }
 
   int readKeyOffset() {
-    static const int kSemis[7] = {9, 11, 0, 2, 4, 5, 7};  // a b c d e f g
+    static constexpr auto kSemis = std::to_array({9, 11, 0, 2, 4, 5, 7});  // a b c d e f g
+    static_assert(kSemis.size() == 'g' - 'a' + 1);
     const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(peek())));
     ++pos_;
     int semi = kSemis[c - 'a'];
@@ -361,165 +363,227 @@ class Compiler {
     fail(line(), "':' outside a loop");
   }
 
-  void play(TrackDecl& decl) {
-    text_ = &decl.text;
-    pos_ = 0;
+  // What one track's run builds up besides the cursor.
+  struct TrackRun {
+    TrackDecl& decl;
     State s;
     std::vector<PendingNote> notes;
     std::vector<LoopFrame> loops;
     std::optional<std::uint32_t> loopHere;
+  };
+
+  void play(TrackDecl& decl) {
+    text_ = &decl.text;
+    pos_ = 0;
     work_ = 0;
-    for (const auto& [number, value] : decl.initial) {
-      if (number < 0) addControl(decl, s, Control::Kind::Program, value, 0);
-    }
-    for (const auto& [number, value] : decl.initial) {
-      if (number >= 0) addControl(decl, s, Control::Kind::Controller, number, value);
-    }
+    TrackRun run{decl, {}, {}, {}, {}};
+    addInitialControls(run);
     while (true) {
       skipSpace();
       if (atEnd()) break;
-      const char c = peek();
       spend(1);
-      const int at = line();
-      if (c >= 'a' && c <= 'g') {
-        const int semi = readKeyOffset();
-        const std::uint32_t len = lengthOrDefault(s);
-        addNotes(s, notes, {keyFor(s, semi)}, len);
-        extendCarets(s, notes);
-      } else if (c == '\'') {
-        ++pos_;
-        std::vector<int> keys;
-        const int octave = s.octave;
-        while (true) {
-          skipSpace();
-          if (atEnd()) fail(at, "chord not closed");
-          const char k = peek();
-          if (k == '\'') {
-            ++pos_;
-            break;
-          }
-          if (k >= 'a' && k <= 'g') {
-            keys.push_back(keyFor(s, readKeyOffset()));
-          } else if (k == '>') {
-            ++s.octave, ++pos_;
-          } else if (k == '<') {
-            --s.octave, ++pos_;
-          } else if (k == 'o') {
-            ++pos_;
-            s.octave = needNumber(0, 9, "o");
-          } else {
-            fail(line(), std::string("unexpected '") + k + "' in a chord");
-          }
-        }
-        s.octave = octave;
-        if (keys.empty()) fail(at, "empty chord");
-        const std::uint32_t len = lengthOrDefault(s);
-        addNotes(s, notes, keys, len);
-        extendCarets(s, notes);
-      } else if (c == 'r') {
-        ++pos_;
-        advance(s, lengthOrDefault(s));
-        s.tie = false;
-        s.lastGroup.clear();
-        while (true) {
-          skipSpace();
-          if (peek() != '^') break;
-          ++pos_;
-          auto len = readLength();
-          if (!len) fail(line(), "'^' needs a length");
-          advance(s, *len);
-        }
-      } else if (c == '^') {
+      runCommand(run, peek(), line());
+    }
+    closeTrack(run);
+  }
+
+  // The #track settings at tick 0: the program first, then the controllers.
+  void addInitialControls(TrackRun& run) {
+    for (const auto& [number, value] : run.decl.initial) {
+      if (number < 0) addControl(run.decl, run.s, Control::Kind::Program, value, 0);
+    }
+    for (const auto& [number, value] : run.decl.initial) {
+      if (number >= 0) addControl(run.decl, run.s, Control::Kind::Controller, number, value);
+    }
+  }
+
+  // One command starting at the cursor; `at` is its source line.
+  void runCommand(TrackRun& run, char c, int at) {
+    if (c >= 'a' && c <= 'g') return playNote(run);
+    switch (c) {
+      case '\'':
+        return playChord(run, at);
+      case 'r':
+        return playRest(run);
+      case '^':
         fail(at, "'^' must follow a note or rest");
-      } else if (c == '&') {
+      case '&':
         ++pos_;
-        if (s.lastGroup.empty()) fail(at, "'&' must follow a note");
-        s.tie = true;
-      } else if (c == 'o') {
+        if (run.s.lastGroup.empty()) fail(at, "'&' must follow a note");
+        run.s.tie = true;
+        return;
+      case '[':
+        return openRepeat(run, at);
+      case ':':
+        return leaveRepeatOnLastPass(run, at);
+      case ']':
+        return closeRepeat(run, at);
+      case 'L':
+        return markLoopStart(run, at);
+      default:
+        return setParameter(run, c, at);
+    }
+  }
+
+  void playNote(TrackRun& run) {
+    const int semi = readKeyOffset();
+    const std::uint32_t len = lengthOrDefault(run.s);
+    addNotes(run.s, run.notes, {keyFor(run.s, semi)}, len);
+    extendCarets(run.s, run.notes);
+  }
+
+  // 'c e g'LEN: octave changes inside the quotes last only for the chord.
+  void playChord(TrackRun& run, int at) {
+    State& s = run.s;
+    ++pos_;
+    std::vector<int> keys;
+    const int octave = s.octave;
+    while (true) {
+      skipSpace();
+      if (atEnd()) fail(at, "chord not closed");
+      const char k = peek();
+      if (k == '\'') {
+        ++pos_;
+        break;
+      }
+      if (k >= 'a' && k <= 'g') {
+        keys.push_back(keyFor(s, readKeyOffset()));
+      } else if (k == '>') {
+        ++s.octave, ++pos_;
+      } else if (k == '<') {
+        --s.octave, ++pos_;
+      } else if (k == 'o') {
         ++pos_;
         s.octave = needNumber(0, 9, "o");
-      } else if (c == '>') {
-        ++pos_, ++s.octave;
-      } else if (c == '<') {
-        ++pos_, --s.octave;
-      } else if (c == 'l') {
-        ++pos_;
-        auto len = readLength();
-        if (!len || *len == 0) fail(at, "'l' needs a length");
-        s.defaultLength = *len;
-      } else if (c == 'q') {
-        ++pos_;
-        s.gate = needNumber(1, 8, "q");
-      } else if (c == 'v') {
-        ++pos_;
-        s.velocity = needNumber(1, 127, "v");
-      } else if (c == 'K') {
-        ++pos_;
-        s.transpose = needNumber(-48, 48, "K", true);
-      } else if (c == 't') {
-        ++pos_;
-        const int bpm = needNumber(20, 400, "t");
-        if (song_.tempos.size() >= kMaxEvents) fail(at, "too many tempo changes");
-        song_.tempos.push_back({s.tick, static_cast<double>(bpm)});
-      } else if (c == '@') {
-        ++pos_;
-        addControl(decl, s, Control::Kind::Program, needNumber(0, 127, "@"), 0);
-      } else if (c == 'V' || c == 'P' || c == 'E') {
-        ++pos_;
-        const int number = c == 'V' ? 7 : c == 'P' ? 10 : 11;
-        addControl(decl, s, Control::Kind::Controller, number, needNumber(0, 127, "controller value"));
-      } else if (c == 'y') {
-        ++pos_;
-        const int number = needNumber(0, 127, "y");
-        skipSpace();
-        if (peek() != ',') fail(line(), "expected ',' in y");
-        ++pos_;
-        addControl(decl, s, Control::Kind::Controller, number, needNumber(0, 127, "y value"));
-      } else if (c == '[') {
-        ++pos_;
-        if (loops.size() > 32) fail(at, "loops nested too deeply");
-        loops.push_back({pos_, 0});
-      } else if (c == ':') {
-        ++pos_;
-        if (loops.empty()) fail(at, "':' outside a loop");
-        const int count = peekLoopCount();
-        if (loops.back().pass == count - 1) {
-          skipToLoopEnd();
-          readNumber();
-          loops.pop_back();
-        }
-      } else if (c == ']') {
-        ++pos_;
-        if (loops.empty()) fail(at, "']' without '['");
-        auto n = readNumber();
-        const int count = n ? *n : 2;
-        if (count < 1 || count > kMaxRepeat) fail(at, "repeat count out of range");
-        if (++loops.back().pass < count) {
-          pos_ = loops.back().start;
-        } else {
-          loops.pop_back();
-        }
-      } else if (c == 'L') {
-        ++pos_;
-        if (loopHere) fail(at, "two loop starts in one track");
-        if (!loops.empty()) fail(at, "loop start inside a repeat");
-        loopHere = s.tick;
       } else {
-        fail(at, std::string("unknown command '") + c + "'");
+        fail(line(), std::string("unexpected '") + k + "' in a chord");
       }
     }
-    if (!loops.empty()) fail(decl.line, "track '" + decl.track.name + "' has an unclosed '['");
-    if (loopHere) {
-      if (song_.loopStart && *song_.loopStart != *loopHere)
-        fail(decl.line, "track '" + decl.track.name + "' starts its loop at another tick than the others");
-      song_.loopStart = loopHere;
+    s.octave = octave;
+    if (keys.empty()) fail(at, "empty chord");
+    const std::uint32_t len = lengthOrDefault(s);
+    addNotes(s, run.notes, keys, len);
+    extendCarets(s, run.notes);
+  }
+
+  // A rest ends any tie; "^LEN" after it lengthens the rest.
+  void playRest(TrackRun& run) {
+    State& s = run.s;
+    ++pos_;
+    advance(s, lengthOrDefault(s));
+    s.tie = false;
+    s.lastGroup.clear();
+    while (true) {
+      skipSpace();
+      if (peek() != '^') break;
+      ++pos_;
+      auto len = readLength();
+      if (!len) fail(line(), "'^' needs a length");
+      advance(s, *len);
     }
-    for (auto& p : notes) {
+  }
+
+  void openRepeat(TrackRun& run, int at) {
+    ++pos_;
+    if (run.loops.size() > 32) fail(at, "loops nested too deeply");
+    run.loops.push_back({pos_, 0});
+  }
+
+  void leaveRepeatOnLastPass(TrackRun& run, int at) {
+    ++pos_;
+    if (run.loops.empty()) fail(at, "':' outside a loop");
+    const int count = peekLoopCount();
+    if (run.loops.back().pass == count - 1) {
+      skipToLoopEnd();
+      readNumber();
+      run.loops.pop_back();
+    }
+  }
+
+  void closeRepeat(TrackRun& run, int at) {
+    ++pos_;
+    if (run.loops.empty()) fail(at, "']' without '['");
+    auto n = readNumber();
+    const int count = n ? *n : 2;
+    if (count < 1 || count > kMaxRepeat) fail(at, "repeat count out of range");
+    if (++run.loops.back().pass < count) {
+      pos_ = run.loops.back().start;
+    } else {
+      run.loops.pop_back();
+    }
+  }
+
+  void markLoopStart(TrackRun& run, int at) {
+    ++pos_;
+    if (run.loopHere) fail(at, "two loop starts in one track");
+    if (!run.loops.empty()) fail(at, "loop start inside a repeat");
+    run.loopHere = run.s.tick;
+  }
+
+  // Commands that change how later notes sound, and channel events.
+  void setParameter(TrackRun& run, char c, int at) {
+    State& s = run.s;
+    if (c == 'o') {
+      ++pos_;
+      s.octave = needNumber(0, 9, "o");
+    } else if (c == '>') {
+      ++pos_, ++s.octave;
+    } else if (c == '<') {
+      ++pos_, --s.octave;
+    } else if (c == 'l') {
+      ++pos_;
+      auto len = readLength();
+      if (!len || *len == 0) fail(at, "'l' needs a length");
+      s.defaultLength = *len;
+    } else if (c == 'q') {
+      ++pos_;
+      s.gate = needNumber(1, 8, "q");
+    } else if (c == 'v') {
+      ++pos_;
+      s.velocity = needNumber(1, 127, "v");
+    } else if (c == 'K') {
+      ++pos_;
+      s.transpose = needNumber(-48, 48, "K", true);
+    } else if (c == 't') {
+      ++pos_;
+      const int bpm = needNumber(20, 400, "t");
+      if (song_.tempos.size() >= kMaxEvents) fail(at, "too many tempo changes");
+      song_.tempos.push_back({s.tick, static_cast<double>(bpm)});
+    } else if (c == '@') {
+      ++pos_;
+      addControl(run.decl, s, Control::Kind::Program, needNumber(0, 127, "@"), 0);
+    } else if (c == 'V' || c == 'P' || c == 'E') {
+      ++pos_;
+      const int number = c == 'V' ? 7 : c == 'P' ? 10 : 11;
+      addControl(run.decl, s, Control::Kind::Controller, number, needNumber(0, 127, "controller value"));
+    } else if (c == 'y') {
+      ++pos_;
+      const int number = needNumber(0, 127, "y");
+      skipSpace();
+      if (peek() != ',') fail(line(), "expected ',' in y");
+      ++pos_;
+      addControl(run.decl, s, Control::Kind::Controller, number, needNumber(0, 127, "y value"));
+    } else {
+      fail(at, std::string("unknown command '") + c + "'");
+    }
+  }
+
+  // Checks what must be closed, agrees the loop start with the other tracks,
+  // and applies each note's gate.
+  void closeTrack(TrackRun& run) {
+    TrackDecl& decl = run.decl;
+    if (!run.loops.empty()) fail(decl.line, "track '" + decl.track.name + "' has an unclosed '['");
+    if (run.loopHere) {
+      if (song_.loopStart && *song_.loopStart != *run.loopHere)
+        fail(decl.line, "track '" + decl.track.name + "' starts its loop at another tick than the others");
+      song_.loopStart = run.loopHere;
+    }
+    for (auto& p : run.notes) {
       std::uint32_t d = p.legato ? p.note.duration : p.note.duration * static_cast<std::uint32_t>(p.gate) / 8;
       p.note.duration = std::max<std::uint32_t>(1, d);
       decl.track.notes.push_back(p.note);
     }
-    decl.track.length = s.tick;
+    decl.track.length = run.s.tick;
   }
 
   // "^LEN" after a note or chord lengthens what was just written.

@@ -11,7 +11,10 @@ struct SoundFile {
   const char* role;
 };
 
-inline constexpr std::array<SoundFile, 9> kSoundFiles{{
+// Effects are numbered 1..kSoundCount; s0N.wav is effect N.
+inline constexpr int kSoundCount = 9;
+
+inline constexpr auto kSoundFiles = std::to_array<SoundFile>({
     {"s01.wav", 101098, "laser charge"},
     {"s02.wav", 27478, "ship hit"},
     {"s03.wav", 13400, "capsule pickup"},
@@ -21,7 +24,8 @@ inline constexpr std::array<SoundFile, 9> kSoundFiles{{
     {"s07.wav", 55262, "straight shots"},
     {"s08.wav", 18642, "fan volley"},
     {"s09.wav", 11144, "spray"},
-}};
+});
+static_assert(kSoundFiles.size() == kSoundCount);
 
 constexpr int kSoundRate = 22050;  // Hz
 

@@ -1,6 +1,7 @@
 #include "tools/assetgen/sounds.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <stdexcept>
 
@@ -169,12 +170,14 @@ void spray(std::vector<double>& out) {
 
 // Loudness of each effect relative to full scale, balanced by ear for one
 // after another in play.
-constexpr double kPeak[10] = {0, 0.80, 0.92, 0.70, 0.90, 0.94, 0.97, 0.70, 0.75, 0.65};
+// Indexed by effect number; entry 0 is unused.
+constexpr auto kPeak = std::to_array<double>({0, 0.80, 0.92, 0.70, 0.90, 0.94, 0.97, 0.70, 0.75, 0.65});
+static_assert(kPeak.size() == kSoundCount + 1);
 
 }  // namespace
 
 std::vector<std::int16_t> SynthesizeSound(int n, std::size_t count) {
-  if (n < 1 || n > 9) throw std::out_of_range("sound number");
+  if (n < 1 || n > kSoundCount) throw std::out_of_range("sound number");
   std::vector<double> buffer(count, 0.0);
   switch (n) {
     case 1:
@@ -218,7 +221,7 @@ std::vector<std::int16_t> SynthesizeSound(int n, std::size_t count) {
 }
 
 std::vector<std::uint8_t> SoundFileBytes(int n) {
-  if (n < 1 || n > 9) throw std::out_of_range("sound number");
+  if (n < 1 || n > kSoundCount) throw std::out_of_range("sound number");
   const SoundFile& file = kSoundFiles[n - 1];
   const auto samples = SynthesizeSound(n, WavSampleCapacity(file.bytes));
   return MakeWav(samples, kSoundRate, file.bytes);

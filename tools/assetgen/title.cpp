@@ -1,5 +1,6 @@
 // The title picture (375 x 155, over the moving background) and the splash
 // picture (the same size, opaque, shown while the game loads).
+#include <array>
 #include <cmath>
 
 #include "tools/assetgen/art.h"
@@ -13,9 +14,10 @@ using namespace paint;
 
 // "DOVREX" in thick chrome strokes across the box.
 void logo(cairo_t* cr, double x, double y, double letterW, double letterH, double gap, double stroke) {
-  const int letters[6] = {13, 24, 31, 27, 14, 33};  // D O V R E X
+  constexpr auto letters = std::to_array({13, 24, 31, 27, 14, 33});  // D O V R E X
   auto path = [&] {
-    for (int k = 0; k < 6; ++k) StrokeGlyphPath(cr, letters[k], x + k * (letterW + gap), y, letterW, letterH);
+    for (std::size_t k = 0; k < letters.size(); ++k)
+      StrokeGlyphPath(cr, letters[k], x + static_cast<double>(k) * (letterW + gap), y, letterW, letterH);
   };
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
