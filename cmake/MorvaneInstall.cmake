@@ -151,6 +151,25 @@ foreach(t ${morvane_targets})
   endforeach()
 endforeach()
 
+# The shared twins live here, where the system targets their modules found
+# are not visible: find those again.
+if(BUILD_SHARED_LIBS)
+  foreach(dep ${morvane_imported})
+    if(TARGET ${dep})
+      continue()
+    elseif(dep MATCHES "^SDL2::")
+      find_package(SDL2 REQUIRED)
+    elseif(dep MATCHES "^PkgConfig::(.+)$")
+      # pkg_check_modules does not run again for a cached result: rebuild
+      # the target from what it cached.
+      set(p ${CMAKE_MATCH_1})
+      add_library(${dep} INTERFACE IMPORTED GLOBAL)
+      set_target_properties(${dep} PROPERTIES INTERFACE_LINK_LIBRARIES "${${p}_LINK_LIBRARIES}"
+        INTERFACE_INCLUDE_DIRECTORIES "${${p}_INCLUDE_DIRS}" INTERFACE_COMPILE_OPTIONS "${${p}_CFLAGS_OTHER}")
+    endif()
+  endforeach()
+endif()
+
 # Libraries, exported as Morvane::<name without the morvane_ prefix>.
 set(morvane_installed)
 foreach(t ${morvane_targets})
