@@ -4,6 +4,7 @@
 BUILD_DIR  ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 # ON makes every warning an error; development and CI set it, users need not.
 MORVANE_WERROR ?= OFF
 CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DMORVANE_WERROR=$(MORVANE_WERROR)
@@ -50,6 +51,15 @@ test-clang: deps
 # compile commands of $(BUILD_DIR); fails on any finding.
 tidy: configure
 	@scripts/tidy.sh $(BUILD_DIR) $(JOBS)
+
+# Installs the game, the library and its tools under $(PREFIX); `make package`
+# builds the Debian package dovrex_<version>_<arch>.deb in $(BUILD_DIR).
+.PHONY: install package
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
