@@ -23,8 +23,8 @@ AnsiString fieldText(const void* field, std::size_t size) {
 void setFieldText(void* field, std::size_t size, const AnsiString& text) {
   auto* out = static_cast<char*>(field);
   const std::size_t n = std::min(text.size(), size - 1);
-  std::memcpy(out, text.data(), n);
-  std::memset(out + n, 0, size - n);
+  std::fill_n(out, size, '\0');
+  std::copy_n(text.data(), n, out);
 }
 
 bool sameTextIgnoringCase(const AnsiString& a, const AnsiString& b) {
