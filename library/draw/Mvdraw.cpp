@@ -156,25 +156,20 @@ void TMorvaneDraw::SetTransparentColor(TTransparentColor Value) {
 }
 
 void TMorvaneDraw::SetWidth(int Value) {
-  Guarded("TMorvaneDraw::SetWidth", [&] {
-    if (Value == FWidth) return;
-    FWidth = Value;
-    if (FDouble && FDisplayWidth < 2 * FWidth) FDouble = false;
-    if (FWidth > FDisplayWidth) FWidth = FDisplayWidth;
-    recomputeWindowSize();
-    if (FInitialized) Reset();
-  });
+  Guarded("TMorvaneDraw::SetWidth", [&] { setStageSide(FWidth, FDisplayWidth, Value); });
 }
 
 void TMorvaneDraw::SetHeight(int Value) {
-  Guarded("TMorvaneDraw::SetHeight", [&] {
-    if (Value == FHeight) return;
-    FHeight = Value;
-    if (FDouble && FDisplayHeight < 2 * FHeight) FDouble = false;
-    if (FHeight > FDisplayHeight) FHeight = FDisplayHeight;
-    recomputeWindowSize();
-    if (FInitialized) Reset();
-  });
+  Guarded("TMorvaneDraw::SetHeight", [&] { setStageSide(FHeight, FDisplayHeight, Value); });
+}
+
+void TMorvaneDraw::setStageSide(int& side, int displaySide, int value) {
+  if (value == side) return;
+  side = value;
+  if (FDouble && displaySide < 2 * side) FDouble = false;
+  if (side > displaySide) side = displaySide;
+  recomputeWindowSize();
+  if (FInitialized) Reset();
 }
 
 void TMorvaneDraw::SetDisplayWidth(int Value) {

@@ -177,6 +177,8 @@ class TMorvaneDraw : public TComponent {
   std::vector<Remembered> rememberSurfaces() const;
   void releaseStageSurfaces();
   void recomputeWindowSize();
+  // Width and height follow the same rules against their side of the display.
+  void setStageSide(int& side, int displaySide, int value);
   // The registered surface with a DirectDraw surface, else the error naming it.
   TMorvaneDrawSurface& spriteSurface(const AnsiString& Name);
   TRect spriteCell(TMorvaneDrawSurface& Surface, const AnsiString& Name, int Index);
