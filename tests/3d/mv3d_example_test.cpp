@@ -10,35 +10,18 @@
 
 #include "library/3d/Mv3dobj.h"
 #include "model_builder.h"
+#include "tests/support/program_run.h"
 
 namespace {
 
 using namespace model_test;
 using Morvane3DSystem::TMorvane3DFile;
 
-struct ProgramRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
 class Mv3dTool : public ::testing::Test {
  public:
   ProgramRun Run(const std::string& arguments) {
     const std::string errFile = dir.File("stderr.txt");
-    const std::string command =
-        "cd '" + dir.Path().string() + "' && " + MV3D_PROGRAM + " " + arguments + " 2> '" + errFile + "'";
-    ProgramRun run;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-      char buffer[4096];
-      std::size_t got;
-      while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-      const int status = ::pclose(pipe);
-      run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::ifstream in(errFile);
-    run.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return run;
+    return RunProgram("cd '" + dir.Path().string() + "' && " + MV3D_PROGRAM + " " + arguments, errFile);
   }
   void Text(const std::string& name, const std::string& text) { std::ofstream(dir.File(name)) << text; }
   std::unique_ptr<TMorvane3DFile> Load(const std::string& name) {

@@ -10,31 +10,15 @@
 #include <vector>
 
 #include "smf_builder.h"
+#include "tests/support/program_run.h"
 
 namespace {
 
 using namespace midi_test;
 
-struct ProgramRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
 ProgramRun mvmidi(const TempDir& dir, const std::string& arguments) {
   const std::string errFile = (dir.Path() / "stderr.txt").string();
-  const std::string command = std::string(MVMIDI_PROGRAM) + " " + arguments + " 2> " + errFile;
-  ProgramRun run;
-  if (FILE* pipe = ::popen(command.c_str(), "r")) {
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  std::ifstream in(errFile);
-  run.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return run;
+  return RunProgram(std::string(MVMIDI_PROGRAM) + " " + arguments, errFile);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
