@@ -1,7 +1,7 @@
 // The vertex path eight vertices at a time with AVX2. Built with -mavx2 and
-// only called after a run-time check. Eight 32-byte records load as an 8 x 8
-// block of floats and are transposed into one register per field; each lane
-// then does the scalar path's operations in its order.
+// only called after a run-time check. Eight 32-byte records are transposed
+// into one register per field; each lane then does the scalar path's
+// operations in its order.
 #include <cmath>
 
 #include "library/3d/vertex_pipeline.h"
@@ -17,39 +17,34 @@ namespace {
 
 constexpr int kLanes = 8;
 constexpr int kRedShift = 16, kGreenShift = 8;
-constexpr int kLowHalves = 0x20, kHighHalves = 0x31;
 
-__m256 Splat(float V) { return _mm256_set1_ps(V); }
+[[gnu::always_inline]] inline __m256 Splat(float V) { return _mm256_set1_ps(V); }
 
-__m256 Dot3(__m256 A, __m256 B, __m256 C, float M0, float M1, float M2) {
+[[gnu::always_inline]] inline __m256 Dot3(__m256 A, __m256 B, __m256 C, float M0, float M1, float M2) {
   return _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(A, Splat(M0)), _mm256_mul_ps(B, Splat(M1))),
                        _mm256_mul_ps(C, Splat(M2)));
 }
 
-// Eight records of eight floats into eight registers, one field each.
-void Load8x8(const float* P, __m256 (&F)[kLanes]) {
-  __m256 r[kLanes], t[kLanes];
-  for (int k = 0; k < kLanes; ++k) r[k] = _mm256_loadu_ps(P + k * kVertexStride);
-  for (int k = 0; k < kLanes; k += 2) {
-    t[k] = _mm256_unpacklo_ps(r[k], r[k + 1]);
-    t[k + 1] = _mm256_unpackhi_ps(r[k], r[k + 1]);
-  }
-  // Per group of four records: fields 0..3 of records k..k+3 in each half.
-  for (int k = 0; k < kLanes; k += 4) {
-    r[k] = _mm256_shuffle_ps(t[k], t[k + 2], _MM_SHUFFLE(1, 0, 1, 0));
-    r[k + 1] = _mm256_shuffle_ps(t[k], t[k + 2], _MM_SHUFFLE(3, 2, 3, 2));
-    r[k + 2] = _mm256_shuffle_ps(t[k + 1], t[k + 3], _MM_SHUFFLE(1, 0, 1, 0));
-    r[k + 3] = _mm256_shuffle_ps(t[k + 1], t[k + 3], _MM_SHUFFLE(3, 2, 3, 2));
-  }
-  for (int k = 0; k < 4; ++k) {
-    F[k] = _mm256_permute2f128_ps(r[k], r[k + 4], kLowHalves);
-    F[k + 4] = _mm256_permute2f128_ps(r[k], r[k + 4], kHighHalves);
-  }
+// The 16 bytes at P of eight consecutive 32-byte records as four registers
+// of one field each, lane i holding record i. Records k and k + 4 share a
+// register before the in-lane transpose, so no lane-crossing shuffle is
+// needed (those are slow on some processors).
+[[gnu::always_inline]] inline void Load4x8(const float* P, __m256& A, __m256& B, __m256& C, __m256& D) {
+  __m256 r[4];
+  for (int k = 0; k < 4; ++k)
+    r[k] = _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_loadu_ps(P + k * kVertexStride)),
+                                _mm_loadu_ps(P + (k + 4) * kVertexStride), 1);
+  const __m256 t0 = _mm256_unpacklo_ps(r[0], r[1]), t1 = _mm256_unpackhi_ps(r[0], r[1]);
+  const __m256 t2 = _mm256_unpacklo_ps(r[2], r[3]), t3 = _mm256_unpackhi_ps(r[2], r[3]);
+  A = _mm256_shuffle_ps(t0, t2, _MM_SHUFFLE(1, 0, 1, 0));
+  B = _mm256_shuffle_ps(t0, t2, _MM_SHUFFLE(3, 2, 3, 2));
+  C = _mm256_shuffle_ps(t1, t3, _MM_SHUFFLE(1, 0, 1, 0));
+  D = _mm256_shuffle_ps(t1, t3, _MM_SHUFFLE(3, 2, 3, 2));
 }
 
 // Four registers of one field each into the 16 bytes at Base of eight
 // consecutive 32-byte records.
-void Store4x8(float* Base, __m256 A, __m256 B, __m256 C, __m256 D) {
+[[gnu::always_inline]] inline void Store4x8(float* Base, __m256 A, __m256 B, __m256 C, __m256 D) {
   const __m256 t0 = _mm256_unpacklo_ps(A, B), t1 = _mm256_unpackhi_ps(A, B);
   const __m256 t2 = _mm256_unpacklo_ps(C, D), t3 = _mm256_unpackhi_ps(C, D);
   const __m256 v04 = _mm256_shuffle_ps(t0, t2, _MM_SHUFFLE(1, 0, 1, 0));
@@ -63,21 +58,21 @@ void Store4x8(float* Base, __m256 A, __m256 B, __m256 C, __m256 D) {
   }
 }
 
-__m256i UnitToByte(__m256 V) {
+[[gnu::always_inline]] inline __m256i UnitToByte(__m256 V) {
   const __m256 c = _mm256_min_ps(_mm256_max_ps(V, _mm256_setzero_ps()), Splat(1.0f));
   return _mm256_cvttps_epi32(_mm256_mul_ps(c, Splat(255.0f)));
 }
 
-__m256i ScaledToByte(__m256 V) {
+[[gnu::always_inline]] inline __m256i ScaledToByte(__m256 V) {
   return _mm256_cvttps_epi32(_mm256_min_ps(_mm256_max_ps(V, _mm256_setzero_ps()), Splat(255.0f)));
 }
 
-__m256i PackRgb(__m256i R, __m256i G, __m256i B) {
+[[gnu::always_inline]] inline __m256i PackRgb(__m256i R, __m256i G, __m256i B) {
   return _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi32(R, kRedShift), _mm256_slli_epi32(G, kGreenShift)),
                          B);
 }
 
-__m256 Normalise(__m256 V, __m256 Len, __m256 Keep) {
+[[gnu::always_inline]] inline __m256 Normalise(__m256 V, __m256 Len, __m256 Keep) {
   return _mm256_blendv_ps(V, _mm256_div_ps(V, Len), Keep);
 }
 
@@ -86,9 +81,8 @@ __m256 Normalise(__m256 V, __m256 Len, __m256 Keep) {
 void Transform(const float* Positions, int Count, const D3DMATRIX& M, TMorvane3DTLVertex* Out) {
   int i = 0;
   for (; i + kLanes <= Count; i += kLanes) {
-    __m256 f[kLanes];
-    Load8x8(Positions + static_cast<std::ptrdiff_t>(i) * kVertexStride, f);
-    const __m256 x = f[0], y = f[1], z = f[2];
+    __m256 x, y, z, unused;
+    Load4x8(Positions + static_cast<std::ptrdiff_t>(i) * kVertexStride, x, y, z, unused);
     Store4x8(&Out[i].sx, _mm256_add_ps(Dot3(x, y, z, M._11, M._21, M._31), Splat(M._41)),
              _mm256_add_ps(Dot3(x, y, z, M._12, M._22, M._32), Splat(M._42)),
              _mm256_add_ps(Dot3(x, y, z, M._13, M._23, M._33), Splat(M._43)),
@@ -102,9 +96,9 @@ void Light(const TMorvane3DVertex* In, int Count, const TLighting& L, TMorvane3D
   const __m256i alpha = _mm256_set1_epi32(static_cast<int>(L.alphaBits));
   int i = 0;
   for (; i + kLanes <= Count; i += kLanes) {
-    __m256 f[kLanes];  // x y z nx ny nz tu tv
-    Load8x8(&In[i].x, f);
-    const __m256 nx0 = f[3], ny0 = f[4], nz0 = f[5];
+    __m256 x, y, z, nx0, ny0, nz0, tu, tv;
+    Load4x8(&In[i].x, x, y, z, nx0);
+    Load4x8(&In[i].ny, ny0, nz0, tu, tv);
     const __m256 tx = Dot3(nx0, ny0, nz0, m._11, m._21, m._31);
     const __m256 ty = Dot3(nx0, ny0, nz0, m._12, m._22, m._32);
     const __m256 tz = Dot3(nx0, ny0, nz0, m._13, m._23, m._33);
@@ -132,7 +126,7 @@ void Light(const TMorvane3DVertex* In, int Count, const TLighting& L, TMorvane3D
                          ScaledToByte(_mm256_mul_ps(Splat(L.specularScale[2]), sv)));
     }
     Store4x8(reinterpret_cast<float*>(&Out[i].color), _mm256_castsi256_ps(diffuse),
-             _mm256_castsi256_ps(specular), f[6], f[7]);
+             _mm256_castsi256_ps(specular), tu, tv);
   }
   Scalar::Light(In + i, Count - i, L, Out + i);
 }
@@ -140,10 +134,10 @@ void Light(const TMorvane3DVertex* In, int Count, const TLighting& L, TMorvane3D
 void Finalise(TMorvane3DTLVertex* V, int Count) {
   int i = 0;
   for (; i + kLanes <= Count; i += kLanes) {
-    __m256 f[kLanes];
-    Load8x8(&V[i].sx, f);
-    const __m256 rhw = _mm256_div_ps(Splat(1.0f), f[3]);
-    Store4x8(&V[i].sx, _mm256_mul_ps(f[0], rhw), _mm256_mul_ps(f[1], rhw), _mm256_mul_ps(f[2], rhw), rhw);
+    __m256 x, y, z, w;
+    Load4x8(&V[i].sx, x, y, z, w);
+    const __m256 rhw = _mm256_div_ps(Splat(1.0f), w);
+    Store4x8(&V[i].sx, _mm256_mul_ps(x, rhw), _mm256_mul_ps(y, rhw), _mm256_mul_ps(z, rhw), rhw);
   }
   Scalar::Finalise(V + i, Count - i);
 }

@@ -18,16 +18,16 @@ namespace {
 constexpr int kLanes = 4;
 constexpr int kRedShift = 16, kGreenShift = 8;
 
-__m128 Splat(float V) { return _mm_set1_ps(V); }
+[[gnu::always_inline]] inline __m128 Splat(float V) { return _mm_set1_ps(V); }
 
 // ((a x m0 + b x m1) + c x m2), the scalar path's order.
-__m128 Dot3(__m128 A, __m128 B, __m128 C, float M0, float M1, float M2) {
+[[gnu::always_inline]] inline __m128 Dot3(__m128 A, __m128 B, __m128 C, float M0, float M1, float M2) {
   return _mm_add_ps(_mm_add_ps(_mm_mul_ps(A, Splat(M0)), _mm_mul_ps(B, Splat(M1))), _mm_mul_ps(C, Splat(M2)));
 }
 
 // Four registers of one field each into the 16 bytes at Base of four
 // consecutive 32-byte records.
-void Store4(float* Base, __m128 A, __m128 B, __m128 C, __m128 D) {
+[[gnu::always_inline]] inline void Store4(float* Base, __m128 A, __m128 B, __m128 C, __m128 D) {
   _MM_TRANSPOSE4_PS(A, B, C, D);
   _mm_storeu_ps(Base, A);
   _mm_storeu_ps(Base + kVertexStride, B);
@@ -35,16 +35,16 @@ void Store4(float* Base, __m128 A, __m128 B, __m128 C, __m128 D) {
   _mm_storeu_ps(Base + 3 * kVertexStride, D);
 }
 
-__m128i UnitToByte(__m128 V) {
+[[gnu::always_inline]] inline __m128i UnitToByte(__m128 V) {
   const __m128 c = _mm_min_ps(_mm_max_ps(V, _mm_setzero_ps()), Splat(1.0f));
   return _mm_cvttps_epi32(_mm_mul_ps(c, Splat(255.0f)));
 }
 
-__m128i ScaledToByte(__m128 V) {
+[[gnu::always_inline]] inline __m128i ScaledToByte(__m128 V) {
   return _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(V, _mm_setzero_ps()), Splat(255.0f)));
 }
 
-__m128i PackRgb(__m128i R, __m128i G, __m128i B) {
+[[gnu::always_inline]] inline __m128i PackRgb(__m128i R, __m128i G, __m128i B) {
   return _mm_or_si128(_mm_or_si128(_mm_slli_epi32(R, kRedShift), _mm_slli_epi32(G, kGreenShift)), B);
 }
 
