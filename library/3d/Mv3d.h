@@ -222,6 +222,16 @@ class TMorvane3D : public MorvaneDrawSystem::TMorvaneDraw, public TMorvane3DText
   TSpriteStacks FUntextured;
   std::array<std::vector<QueuedTriangle>, kAlphaBucketCount> FAlphaQueue;
   std::unique_ptr<TMorvane3DTLStack> FAlphaBatch;  // made on first use
+  std::vector<TMorvane3DTLVertex> FAlphaScratch;   // the vertex path's output, kept between calls
+
+  // The stack a sprite quad of this effect goes to (current texture's or the
+  // untextured one); null for an effect without a stack.
+  TMorvane3DTLStack* spriteStack(int Effect);
+  // A sprite corner at normalised (X, Y).
+  TMorvane3DTLVertex spriteVertex(float X, float Y, std::uint32_t Color, float U, float V) const;
+  std::uint32_t currentStateWord() const;
+  D3DLIGHT7 currentLight() const;
+  void queueTriangles(int VertexCount, const std::uint16_t* Indices, int IndexCount);
 };
 
 }  // namespace Morvane3DSystem
