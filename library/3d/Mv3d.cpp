@@ -3,6 +3,7 @@
 #include "library/3d/Mv3d.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "library/3d/mv3d_texts.h"
@@ -15,7 +16,6 @@ using MorvaneDebugSystem::Guarded;
 using MorvaneDebugSystem::GuardedNoThrow;
 using MorvaneDebugSystem::Trace;
 using MorvaneDrawSystem::EMvDraw;
-using MorvaneDrawSystem::TMorvaneDraw;
 using platform::gl::DeviceKind;
 namespace T = Mv3dTexts;
 
@@ -52,7 +52,7 @@ AnsiString TextOf(const EMvDraw& Error) {
 
 }  // namespace
 
-TMorvane3D::TMorvane3D(TComponent* AOwner) : TMorvaneDraw(AOwner) {
+TMorvane3D::TMorvane3D(TComponent* AOwner) : MorvaneDrawSystem::TMorvaneDraw(AOwner) {
   Guarded("TMorvane3D::TMorvane3D", [] {});
 }
 
@@ -100,7 +100,7 @@ void TMorvane3D::initialise(platform::DrawWindow* Window) {
   CleanUp();
   // The stage: window, display mode, primary and back surfaces, clipper.
   try {
-    TMorvaneDraw::Init(Window);
+    MorvaneDrawSystem::TMorvaneDraw::Init(Window);
   } catch (const EMvDraw& e) {
     CleanUp();
     throw EMv3D(TextOf(e));
@@ -144,7 +144,7 @@ void TMorvane3D::CleanUp() {
     if (FDevice && FDevice->InScene()) FDevice->EndScene();
     FDevice.reset();
     FTransformedDirty = true;
-    TMorvaneDraw::CleanUp();
+    MorvaneDrawSystem::TMorvaneDraw::CleanUp();
     Trace(T::kTraceCleanUp);
   });
 }
@@ -153,8 +153,8 @@ TMorvane3D::RememberedTables TMorvane3D::rememberTables() const {
   RememberedTables r;
   for (const auto& [name, texture] : FTextures) {
     // The requested cell size comes back from the grid it made.
-    const int w = static_cast<int>(texture->CellU * static_cast<float>(texture->BitmapWidth) + 0.5f);
-    const int h = static_cast<int>(texture->CellV * static_cast<float>(texture->BitmapHeight) + 0.5f);
+    const int w = static_cast<int>(std::lround(texture->CellU * static_cast<float>(texture->BitmapWidth)));
+    const int h = static_cast<int>(std::lround(texture->CellV * static_cast<float>(texture->BitmapHeight)));
     r.textures.push_back({name, texture->FileName, w, h});
   }
   for (const auto& [name, object] : FObjects) r.objects.push_back({name, object->GetName()});
@@ -186,7 +186,7 @@ void TMorvane3D::Reset() {
     if (FDevice->InScene()) FDevice->EndScene();
     FDevice.reset();
     try {
-      TMorvaneDraw::Reset();
+      MorvaneDrawSystem::TMorvaneDraw::Reset();
     } catch (const EMvDraw& e) {
       CleanUp();
       throw EMv3D(TextOf(e));
@@ -234,7 +234,7 @@ void TMorvane3D::presentTarget(int X, int Y) {
     }
   }
   try {
-    TMorvaneDraw::Update();
+    MorvaneDrawSystem::TMorvaneDraw::Update();
   } catch (const EMvDraw& e) {
     throw EMv3D(TextOf(e));
   }

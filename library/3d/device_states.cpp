@@ -20,7 +20,8 @@ namespace {
 constexpr D3DVECTOR kEye{0, 0, -6};
 constexpr D3DVECTOR kLookAt{0, 0, 0};
 constexpr D3DVECTOR kUp{0, 1, 0};
-const float kFieldOfView = 2.0f * std::atan(0.5f);
+// The vertical field of view, 2 atan(1/2): the view's half height is half the distance.
+constexpr float kFieldOfView = 0.927295218f;
 constexpr float kNearPlane = 1.0f;
 constexpr float kFarPlane = 50.0f;
 constexpr D3DVECTOR kLightDirection{-1, -1, 1};

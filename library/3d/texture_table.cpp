@@ -12,7 +12,6 @@
 namespace Morvane3DSystem {
 
 using MorvaneDebugSystem::Guarded;
-using MorvaneDebugSystem::GuardedNoThrow;
 using MorvaneDebugSystem::Trace;
 namespace T = Mv3dTexts;
 namespace gl = platform::gl;
@@ -104,8 +103,9 @@ void TMorvane3DTexture::CellRect(int Cell, float& ULeft, float& VTop) const {
     ULeft = VTop = 0;
     return;
   }
-  ULeft = static_cast<float>(Cell % Columns) * CellU;
-  VTop = static_cast<float>(Cell / Columns) * CellV;
+  const int column = Cell % Columns, row = Cell / Columns;
+  ULeft = static_cast<float>(column) * CellU;
+  VTop = static_cast<float>(row) * CellV;
 }
 
 void TMorvane3D::loadTexture(TMorvane3DTexture& Texture, const AnsiString& Name, const AnsiString& FileName,
