@@ -10,7 +10,7 @@ namespace dovrex {
 namespace {
 
 // The level field a capsule type raises, or nullptr for a point capsule.
-std::int32_t* LevelOf(World& world, CapsuleLevel level) {
+std::int32_t* levelOf(World& world, CapsuleLevel level) {
   switch (level) {
     case CapsuleLevel::Shot:
       return &world.game().shotLevel;
@@ -78,7 +78,7 @@ void PickUpCapsule(World& world, Enemy& capsule) {
   if (type < 0 || type >= static_cast<int>(kCapsuleTypes.size())) return;
   const CapsuleType& info = kCapsuleTypes[type];
   int label = info.label;
-  if (std::int32_t* level = LevelOf(world, info.level)) {
+  if (std::int32_t* level = levelOf(world, info.level)) {
     ++*level;
     if (*level > info.maximum) {
       *level = info.maximum;
