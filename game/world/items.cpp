@@ -40,7 +40,7 @@ void DropCapsule(World& world, const Enemy& carrier, bool rammed) {
   const int type = carrier.look == kLookNeededCarrier ? NeededCapsuleType(world.game(), rammed) : R(6);
   // The drift is drawn only when a slot was free.
   if (Enemy* capsule = SpawnCapsule(world.rec, carrier.x, carrier.y, kFirstCapsuleLook + type)) {
-    capsule->param1 = R(6) - 3;
+    capsule->param1 = R(6) - 3;  // drift
   }
 }
 
@@ -52,8 +52,8 @@ Enemy* SpawnCapsule(GameRecord& rec, int x, int y, int look) {
   capsule->y = y;
   capsule->frame = 0;
   capsule->kind = kKindCapsule;
-  capsule->param0 = -16;
-  capsule->param1 = 0;
+  capsule->param0 = -16;  // vertical speed: thrown upward first
+  capsule->param1 = 0;    // drift
   capsule->hp = 5;
   capsule->look = look;
   capsule->halfWidth = 39;
@@ -62,10 +62,12 @@ Enemy* SpawnCapsule(GameRecord& rec, int x, int y, int look) {
 }
 
 void CapsuleStep(World&, Enemy& capsule) {
+  std::int32_t& verticalSpeed = capsule.param0;
+  std::int32_t& drift = capsule.param1;
   // Rises 16, 14, ... 2, stops a frame, then falls ever faster up to 8 a frame.
-  capsule.y += capsule.param0;
-  capsule.x += capsule.param1;
-  if (capsule.param0 < 8) capsule.param0 += 2;
+  capsule.y += verticalSpeed;
+  capsule.x += drift;
+  if (verticalSpeed < 8) verticalSpeed += 2;
   ++capsule.frame;
   if (capsule.frame > 5) capsule.frame = 0;
   if (capsule.y > 510) capsule.state = 0;

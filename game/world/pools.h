@@ -57,6 +57,31 @@ inline bool EveryFrames(std::int32_t& counter, int n) {
   return false;
 }
 
+// An enemy's picture steps one cell a frame towards `last`; once past it the
+// picture holds there and the caller moves on to its next phase.
+inline bool AnimateUpTo(std::int32_t& frame, int last) {
+  if (++frame <= last) return false;
+  frame = last;
+  return true;
+}
+
+// The same downwards: below `first` the picture settles on `settle`.
+inline bool AnimateDownTo(std::int32_t& frame, int first, int settle) {
+  if (--frame >= first) return false;
+  frame = settle;
+  return true;
+}
+
+// The picture swings over cells 0..last and back: direction 0 climbs, 1
+// descends, and each end turns it round (any other direction holds still).
+inline void AnimatePingPong(std::int32_t& frame, std::int32_t& direction, int last) {
+  if (direction == 0) {
+    if (AnimateUpTo(frame, last)) direction = 1;
+  } else if (direction == 1) {
+    if (AnimateDownTo(frame, 0, 0)) direction = 0;
+  }
+}
+
 // The standard library generator reduced modulo n, as r(n) in the rules.
 inline int R(int n) { return std::rand() % n; }
 
