@@ -121,7 +121,7 @@ function(morvane_installed_target t out)
   set(${out} ${t}_shared PARENT_SCOPE)
 endfunction()
 
-# The shared settings target: warnings-as-errors and the source tree stay
+# The shared settings target: warnings-as-errors and the library's include root stay
 # with this build; consumers get C++20 and the installed include folder.
 get_target_property(options_flags morvane_options INTERFACE_COMPILE_OPTIONS)
 set(wrapped)
@@ -130,7 +130,7 @@ foreach(flag ${options_flags})
 endforeach()
 set_target_properties(morvane_options PROPERTIES
   INTERFACE_COMPILE_OPTIONS "${wrapped}"
-  INTERFACE_INCLUDE_DIRECTORIES "$<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}>;$<INSTALL_INTERFACE:${MORVANE_INCLUDE_SUBDIR}>")
+  INTERFACE_INCLUDE_DIRECTORIES "$<BUILD_INTERFACE:${MORVANE_LIBRARY_ROOT}>;$<INSTALL_INTERFACE:${MORVANE_INCLUDE_SUBDIR}>")
 target_compile_features(morvane_options INTERFACE cxx_std_20)
 
 # Headers: every header of an installed target's folder but those that
