@@ -38,6 +38,18 @@ TEST(SimArguments, EveryOption) {
   EXPECT_EQ(options->framesOut, (std::set<int>{1, 5, 300}));
 }
 
+TEST(SimArguments, HelpStopsTheParse) {
+  SimError error;
+  for (const char* flag : {"--help", "-h"}) {
+    const auto options = parse({"--seed", "3", flag, "--no-such-option"}, error);
+    ASSERT_TRUE(options.has_value()) << flag << ": " << error.message;
+    EXPECT_TRUE(options->help) << flag;
+  }
+  const auto plain = parse({"--seed", "3"}, error);
+  ASSERT_TRUE(plain.has_value());
+  EXPECT_FALSE(plain->help);
+}
+
 TEST(SimArguments, BadArgumentsAreNamed) {
   const std::vector<std::vector<std::string_view>> bad = {
       {"--frames"},

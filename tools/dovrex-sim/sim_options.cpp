@@ -63,6 +63,10 @@ std::optional<SimOptions> ParseArguments(const std::vector<std::string_view>& ar
       options.keepShield = true;
       continue;
     }
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+      return options;
+    }
     const bool takesValue = arg == "--dir" || arg == "--seed" || arg == "--frames" || arg == "--input" ||
                             arg == "--trace" || arg == "--frames-out" || arg == "--at";
     if (!takesValue) {

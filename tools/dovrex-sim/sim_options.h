@@ -17,6 +17,7 @@ struct SimOptions {
   bool keepShield = false;
   std::string framesOutDir;
   std::set<int> framesOut;
+  bool help = false;  // --help or -h: print the usage and run nothing
 };
 
 // A key event applied before the frame runs.
@@ -34,6 +35,16 @@ struct SimError {
 inline constexpr const char* kUsage =
     "usage: dovrex-sim [--dir DIR] [--seed N] [--frames N] [--input FILE] [--trace FILE]\n"
     "                  [--keep-shield] [--frames-out DIR --at F1,F2,...]\n";
+
+inline constexpr const char* kHelp =
+    "Runs the game headless from a script of keys and writes a JSON line per frame.\n"
+    "  --dir DIR         the game's data folder (default: the current one)\n"
+    "  --seed N          the random seed (default 1)\n"
+    "  --frames N        how many frames to run (default 1000)\n"
+    "  --input FILE      key script: lines \"FRAME down|up KEY\"\n"
+    "  --trace FILE      where the per-frame trace goes\n"
+    "  --keep-shield     the ship never loses its shield\n"
+    "  --frames-out DIR  save the picture of the frames listed with --at\n";
 
 // Parses argv[1..]; nothing is opened or checked on disk here.
 std::optional<SimOptions> ParseArguments(const std::vector<std::string_view>& args, SimError& error);
