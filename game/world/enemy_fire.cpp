@@ -125,18 +125,9 @@ void SprayOf7(GameRecord& rec, int x, int y) {
 }
 
 Enemy* SpawnFallingChild(GameRecord& rec, int x, int y, int look) {
-  Enemy* child = FirstFree(rec.enemies);
-  if (child == nullptr) return nullptr;
-  child->state = 1;
-  child->kind = kKindFallingChild;
-  child->x = x;
-  child->y = y;
-  child->frame = 0;
-  child->look = look;
-  child->hp = 2;
-  child->halfWidth = 17;
-  child->halfHeight = 21;
-  return child;
+  return SpawnEnemy(
+      rec,
+      {.kind = kKindFallingChild, .look = look, .hp = 2, .x = x, .y = y, .halfWidth = 17, .halfHeight = 21});
 }
 
 }  // namespace dovrex

@@ -45,19 +45,11 @@ void DropCapsule(World& world, const Enemy& carrier, bool rammed) {
 }
 
 Enemy* SpawnCapsule(GameRecord& rec, int x, int y, int look) {
-  Enemy* capsule = FirstFree(rec.enemies);
+  Enemy* capsule = SpawnEnemy(
+      rec, {.kind = kKindCapsule, .look = look, .hp = 5, .x = x, .y = y, .halfWidth = 39, .halfHeight = 39});
   if (capsule == nullptr) return nullptr;
-  capsule->state = 1;
-  capsule->x = x;
-  capsule->y = y;
-  capsule->frame = 0;
-  capsule->kind = kKindCapsule;
   capsule->param0 = -16;  // vertical speed: thrown upward first
   capsule->param1 = 0;    // drift
-  capsule->hp = 5;
-  capsule->look = look;
-  capsule->halfWidth = 39;
-  capsule->halfHeight = 39;
   return capsule;
 }
 

@@ -24,6 +24,33 @@ T* FirstFree(std::array<T, N>& pool, int first = 0, int last = static_cast<int>(
   return nullptr;
 }
 
+// A new enemy entry: alive, on its first picture cell; the parameters keep
+// what the entry held before, each kind sets the ones it reads.
+struct EnemySpawn {
+  int kind;
+  int look;
+  int hp;
+  int x;
+  int y;
+  int halfWidth;
+  int halfHeight;
+};
+
+inline Enemy* SpawnEnemy(GameRecord& rec, const EnemySpawn& spawn) {
+  Enemy* e = FirstFree(rec.enemies);
+  if (e == nullptr) return nullptr;
+  e->state = 1;
+  e->frame = 0;
+  e->kind = spawn.kind;
+  e->look = spawn.look;
+  e->hp = spawn.hp;
+  e->x = spawn.x;
+  e->y = spawn.y;
+  e->halfWidth = spawn.halfWidth;
+  e->halfHeight = spawn.halfHeight;
+  return e;
+}
+
 // Frees every entry by its liveness field only; nothing else changes.
 template <class T, std::size_t N>
 void ClearPool(std::array<T, N>& pool) {
