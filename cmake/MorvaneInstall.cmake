@@ -87,14 +87,24 @@ function(morvane_installed_target t out)
   get_target_property(sources ${t} SOURCES)
   set(absolute)
   foreach(s ${sources})
-    cmake_path(ABSOLUTE_PATH s BASE_DIRECTORY ${dir})
-    list(APPEND absolute ${s})
+    cmake_path(ABSOLUTE_PATH s BASE_DIRECTORY ${dir} OUTPUT_VARIABLE path)
+    list(APPEND absolute ${path})
   endforeach()
   add_library(${t}_shared SHARED ${absolute})
+  # Per-source flags (an instruction set for one file) belong to the module's
+  # folder; the twin here needs them too.
+  foreach(path ${absolute})
+    get_source_file_property(flags ${path} DIRECTORY ${dir} COMPILE_OPTIONS)
+    if(flags)
+      set_property(SOURCE ${path} TARGET_DIRECTORY ${t}_shared PROPERTY COMPILE_OPTIONS ${flags})
+    endif()
+  endforeach()
   # Generated sources come from the static archive's own folder.
   add_dependencies(${t}_shared ${t})
+  # Installed side by side, they find each other in any prefix.
   set_target_properties(${t}_shared PROPERTIES OUTPUT_NAME ${t} POSITION_INDEPENDENT_CODE ON
-    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/shared)
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/shared INSTALL_RPATH "$ORIGIN"
+    SOVERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
   foreach(prop COMPILE_DEFINITIONS COMPILE_OPTIONS INCLUDE_DIRECTORIES)
     get_target_property(value ${t} ${prop})
     if(value)
@@ -160,12 +170,13 @@ if(BUILD_SHARED_LIBS)
     elseif(dep MATCHES "^SDL2::")
       find_package(SDL2 REQUIRED)
     elseif(dep MATCHES "^PkgConfig::(.+)$")
-      # pkg_check_modules does not run again for a cached result: rebuild
-      # the target from what it cached.
+      # The same call again: it finds its cached result and makes the
+      # target here, with the libraries it links.
       set(p ${CMAKE_MATCH_1})
-      add_library(${dep} INTERFACE IMPORTED GLOBAL)
-      set_target_properties(${dep} PROPERTIES INTERFACE_LINK_LIBRARIES "${${p}_LINK_LIBRARIES}"
-        INTERFACE_INCLUDE_DIRECTORIES "${${p}_INCLUDE_DIRS}" INTERFACE_COMPILE_OPTIONS "${${p}_CFLAGS_OTHER}")
+      pkg_check_modules(${p} ${__pkg_config_arguments_${p}})
+      if(NOT TARGET ${dep})
+        message(FATAL_ERROR "Could not make ${dep} again for the shared libraries")
+      endif()
     endif()
   endforeach()
 endif()
@@ -180,7 +191,7 @@ foreach(t ${morvane_targets})
 endforeach()
 install(TARGETS ${morvane_installed} EXPORT MorvaneTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT devel
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT devel
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 install(EXPORT MorvaneTargets NAMESPACE Morvane:: DESTINATION ${MORVANE_CMAKE_DIR} COMPONENT devel)
 
@@ -309,6 +320,15 @@ if(TARGET dovrex)
     install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons COMPONENT runtime)
   endif()
 endif()
+
+# Everything the install takes, without the tests and benchmarks that a
+# full build makes too: cmake --build B --target morvane-installable.
+add_custom_target(morvane-installable)
+foreach(t ${morvane_installed} ${MORVANE_INSTALL_TOOLS} morvane-man-pages dovrex game-data dovrex-icons)
+  if(TARGET ${t})
+    add_dependencies(morvane-installable ${t})
+  endif()
+endforeach()
 
 # The Debian package of everything above: dovrex_<version>_<arch>.deb. The
 # shared libraries the programs link are found by dpkg-shlibdeps; the General

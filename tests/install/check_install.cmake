@@ -69,6 +69,11 @@ elseif(STEP STREQUAL "pkgconfig_consumer")
   file(MAKE_DIRECTORY ${build})
   file(GLOB pc_dirs ${install_prefix}/lib*/pkgconfig ${install_prefix}/lib/*/pkgconfig)
   set(ENV{PKG_CONFIG_PATH} "${pc_dirs}")
+  # pkg-config gives no run path: shared libraries in the prefix are found
+  # the way a user of an unusual prefix would find them.
+  list(TRANSFORM pc_dirs REPLACE "/pkgconfig$" "")
+  string(REPLACE ";" ":" lib_dirs "${pc_dirs}")
+  set(ENV{LD_LIBRARY_PATH} "${lib_dirs}")
   foreach(source ${consumer_sources})
     get_filename_component(program ${source} NAME_WE)
     string(REGEX REPLACE "^use_" "morvane-" module ${program})
