@@ -269,9 +269,8 @@ foreach(t ${morvane_targets})
 endforeach()
 
 
-# The tools, each with a man page made from its --help text. The text is
-# taken through a wrapper that keeps stderr and ignores the exit status, as
-# some tools print their usage there.
+# The tools, each with a man page made from its --help text. A help that
+# fails or writes to stderr fails the page (help-for-man.sh).
 find_program(MORVANE_HELP2MAN help2man)
 set(man_pages)
 foreach(tool ${MORVANE_INSTALL_TOOLS})
@@ -283,13 +282,14 @@ foreach(tool ${MORVANE_INSTALL_TOOLS})
     continue()
   endif()
   set(wrapper ${CMAKE_BINARY_DIR}/man/help/${tool})
-  file(GENERATE OUTPUT ${wrapper} CONTENT "#!/bin/sh\n\"$<TARGET_FILE:${tool}>\" \"$@\" 2>&1\nexit 0\n"
+  file(GENERATE OUTPUT ${wrapper}
+    CONTENT "#!/bin/sh\nexec sh \"${MORVANE_TEMPLATES}/help-for-man.sh\" \"$<TARGET_FILE:${tool}>\" \"$@\"\n"
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
   set(page ${CMAKE_BINARY_DIR}/man/${tool}.1)
   add_custom_command(OUTPUT ${page}
     COMMAND ${MORVANE_HELP2MAN} --no-info --section=1 --version-string=${PROJECT_VERSION}
       "--name=${tool} tool of the Morvane Game Library" --output=${page} ${wrapper}
-    DEPENDS ${tool} COMMENT "Writing the man page of ${tool}" VERBATIM)
+    DEPENDS ${tool} ${MORVANE_TEMPLATES}/help-for-man.sh COMMENT "Writing the man page of ${tool}" VERBATIM)
   list(APPEND man_pages ${page})
 endforeach()
 if(man_pages)

@@ -6,6 +6,9 @@
 #                      one program per component, each run
 #   pkgconfig_consumer the same programs built from the pkg-config files
 #   launcher           bin/dovrex prepares the per-user folder and runs there
+#   tools              every installed tool's --help succeeds on stdout and has
+#                      a man page made from it; the tools work on the
+#                      installed data
 cmake_minimum_required(VERSION 3.25)
 set(install_prefix ${WORK}/prefix)
 
@@ -89,6 +92,58 @@ elseif(STEP STREQUAL "pkgconfig_consumer")
     run(WHAT "Running ${program}" DIR ${build} COMMAND ${build}/${program})
     message(STATUS "${run_output}")
   endforeach()
+
+elseif(STEP STREQUAL "tools")
+  file(GLOB tools RELATIVE ${install_prefix}/bin ${install_prefix}/bin/*)
+  list(REMOVE_ITEM tools dovrex)
+  if(NOT tools)
+    message(FATAL_ERROR "No tool installed in ${install_prefix}/bin")
+  endif()
+  foreach(tool ${tools})
+    execute_process(COMMAND ${install_prefix}/bin/${tool} --help WORKING_DIRECTORY ${WORK}
+      RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT rc EQUAL 0 OR NOT err STREQUAL "" OR NOT out MATCHES "^usage: ${tool} ")
+      message(FATAL_ERROR "${tool} --help must print its usage on stdout and exit 0; exit ${rc}\n"
+        "stdout:\n${out}\nstderr:\n${err}")
+    endif()
+    set(page ${install_prefix}/share/man/man1/${tool}.1)
+    if(NOT EXISTS ${page})
+      message(FATAL_ERROR "${tool} has no man page")
+    endif()
+    file(READ ${page} man)
+    string(REGEX MATCH "^usage: ${tool} ([^ \n]+)" first_form "${out}")
+    if(NOT man MATCHES "\\.SH SYNOPSIS\n[^\n]*${tool}" OR NOT man MATCHES "${CMAKE_MATCH_1}")
+      message(FATAL_ERROR "The man page of ${tool} lacks the synopsis of its usage")
+    endif()
+  endforeach()
+  # Each on what the install holds or what it makes itself.
+  set(data ${install_prefix}/share/dovrex)
+  set(bin ${install_prefix}/bin)
+  if(EXISTS ${bin}/mvmidi)
+    run(WHAT "mvmidi info" COMMAND ${bin}/mvmidi info ${data}/mid/m0.mid)
+    if(NOT run_output MATCHES "format: [01]\ntracks: [1-9]")
+      message(FATAL_ERROR "mvmidi info did not describe the installed piece:\n${run_output}")
+    endif()
+  endif()
+  if(EXISTS ${bin}/mvsound)
+    run(WHAT "mvsound info" COMMAND ${bin}/mvsound info ${data}/wav/s01.wav)
+    if(NOT run_output MATCHES "format tag: 1\n")
+      message(FATAL_ERROR "mvsound info did not describe the installed sound:\n${run_output}")
+    endif()
+  endif()
+  if(EXISTS ${bin}/mvdraw)
+    run(WHAT "mvdraw demo" COMMAND ${bin}/mvdraw demo --frames 3)
+  endif()
+  if(EXISTS ${bin}/mv3d)
+    file(WRITE ${WORK}/tri.obj "v 0 0 0\nv 1 0 0\nv 0 1 0\no tri\nf 1 2 3\n")
+    run(WHAT "mv3d convert" COMMAND ${bin}/mv3d convert ${WORK}/tri.obj ${WORK}/tri.mvx)
+    run(WHAT "mv3d info" COMMAND ${bin}/mv3d info ${WORK}/tri.mvx)
+    if(NOT run_output MATCHES "name=\"tri\" vertices=3 indices=3")
+      message(FATAL_ERROR "mv3d did not keep the converted triangle:\n${run_output}")
+    endif()
+  endif()
+  list(JOIN tools ", " names)
+  message(STATUS "tools: ${names} give their help and man page and run from the prefix")
 
 elseif(STEP STREQUAL "launcher")
   run(WHAT "The launcher check" COMMAND sh ${SOURCE}/check_launcher.sh ${install_prefix} ${WORK})
