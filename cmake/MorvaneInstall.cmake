@@ -331,8 +331,10 @@ foreach(t ${morvane_installed} ${MORVANE_INSTALL_TOOLS} morvane-man-pages dovrex
 endforeach()
 
 # The Debian package of everything above: dovrex_<version>_<arch>.deb. The
-# shared libraries the programs link are found by dpkg-shlibdeps; the General
-# MIDI SoundFont the synthesizer opens is named here.
+# shared libraries the programs link are found by dpkg-shlibdeps; what they
+# open at run time is named here: the General MIDI SoundFont the synthesizer
+# reads and, for a program on the 3D device, the GL and EGL drivers libepoxy
+# loads (Mesa's, software rendering included).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME dovrex)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -348,6 +350,16 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "timgm6mb-soundfont | fluid-soundfont-gm")
+set(morvane_programs)
+foreach(t dovrex ${MORVANE_INSTALL_TOOLS})
+  if(TARGET ${t})
+    list(APPEND morvane_programs ${t})
+  endif()
+endforeach()
+morvane_closure("${morvane_programs}" morvane_program_targets morvane_program_imported)
+if(morvane_gl IN_LIST morvane_program_targets)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libgl1, libegl1, libgl1-mesa-dri, libegl-mesa0")
+endif()
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libsdl2-dev, libfluidsynth-dev, pkg-config, cmake, g++")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
