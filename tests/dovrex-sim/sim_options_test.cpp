@@ -38,16 +38,21 @@ TEST(SimArguments, EveryOption) {
   EXPECT_EQ(options->framesOut, (std::set<int>{1, 5, 300}));
 }
 
-TEST(SimArguments, HelpStopsTheParse) {
-  SimError error;
-  for (const char* flag : {"--help", "-h"}) {
-    const auto options = parse({"--seed", "3", flag, "--no-such-option"}, error);
-    ASSERT_TRUE(options.has_value()) << flag << ": " << error.message;
-    EXPECT_TRUE(options->help) << flag;
+TEST(SimArguments, HelpWhereAnOptionMayStand) {
+  for (const std::vector<std::string_view>& args :
+       {std::vector<std::string_view>{"--help"}, {"-h"}, {"--frames", "5", "--help", "--bogus"}}) {
+    SimError error;
+    const auto options = parse(args, error);
+    ASSERT_TRUE(options.has_value()) << error.message;
+    EXPECT_TRUE(options->help) << args.size();
   }
-  const auto plain = parse({"--seed", "3"}, error);
-  ASSERT_TRUE(plain.has_value());
-  EXPECT_FALSE(plain->help);
+  SimError error;
+  // A value, not an option.
+  const auto asValue = parse({"--dir", "--help"}, error);
+  ASSERT_TRUE(asValue.has_value()) << error.message;
+  EXPECT_FALSE(asValue->help);
+  EXPECT_EQ(asValue->directory, "--help");
+  EXPECT_FALSE(parse({"--bogus", "--help"}, error).has_value());
 }
 
 TEST(SimArguments, BadArgumentsAreNamed) {

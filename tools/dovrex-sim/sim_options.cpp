@@ -59,13 +59,13 @@ std::optional<SimOptions> ParseArguments(const std::vector<std::string_view>& ar
   bool haveAt = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
-    if (arg == "--keep-shield") {
-      options.keepShield = true;
-      continue;
-    }
     if (arg == "--help" || arg == "-h") {
       options.help = true;
       return options;
+    }
+    if (arg == "--keep-shield") {
+      options.keepShield = true;
+      continue;
     }
     const bool takesValue = arg == "--dir" || arg == "--seed" || arg == "--frames" || arg == "--input" ||
                             arg == "--trace" || arg == "--frames-out" || arg == "--at";
