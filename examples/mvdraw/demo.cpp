@@ -95,7 +95,8 @@ int RunDemo(const DemoOptions& o) {
   banner().SaveToFile((dir / "banner.bmp").string());
   backdrop().SaveToFile((dir / "back.bmp").string());
 
-  TMorvaneDraw d(nullptr);
+  const std::unique_ptr<TMorvaneDraw> component = MakeComponent(o.device);
+  TMorvaneDraw& d = *component;
   d.SetColorDepth(o.bitsPerPixel == 16 ? cd16bpp : o.bitsPerPixel == 24 ? cd24bpp : cd32bpp);
   TFont font;
   font.size = 11;

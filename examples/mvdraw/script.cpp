@@ -61,8 +61,36 @@ void expect(const std::vector<std::string>& w, std::size_t count, int line, cons
 
 }  // namespace
 
-ScriptRunner::ScriptRunner(std::ostream& out, bool window)
-    : out_(out), window_(window), draw_(std::make_unique<TMorvaneDraw>(nullptr)) {
+bool ParseDrawDevice(const std::string& text, DrawDevice& out) {
+  if (text == "soft") {
+    out = DrawDevice::kSoft;
+  } else if (text == "gl") {
+    out = DrawDevice::kGl;
+  } else if (text == "gl-emulated") {
+    out = DrawDevice::kGlEmulated;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::unique_ptr<TMorvaneDraw> MakeComponent(DrawDevice device) {
+  if (device == DrawDevice::kSoft) return std::make_unique<TMorvaneDraw>(nullptr);
+  auto ex = std::make_unique<TMorvaneDrawEx>(nullptr);
+  ex->SetUseHAL(device == DrawDevice::kGl);
+  return ex;
+}
+
+void ClearStage(TMorvaneDraw& draw) {
+  if (auto* ex = dynamic_cast<TMorvaneDrawEx*>(&draw)) {
+    ex->Clear();
+  } else {
+    draw.Clear();
+  }
+}
+
+ScriptRunner::ScriptRunner(std::ostream& out, bool window, DrawDevice device)
+    : out_(out), window_(window), draw_(MakeComponent(device)) {
   TFont font;
   font.size = 12;
   font.color = 0xFFFFFF;
@@ -131,7 +159,7 @@ void ScriptRunner::RunLine(const std::string& text, int line) {
          << "\n";
   } else if (c == "clear") {
     expect(w, 1, line, "clear");
-    stage(line).Clear();
+    ClearStage(stage(line));
   } else if (c == "updatetmp") {
     expect(w, 1, line, "updatetmp");
     stage(line).UpdateTmp();
@@ -164,6 +192,8 @@ void ScriptRunner::RunLine(const std::string& text, int line) {
     stage(line).TextOutA(n(1), n(2), w[3]);
   } else if (c == "save") {
     expect(w, 2, line, "save OUT.bmp");
+    // The device's target is what the back surface holds once read back.
+    if (auto* ex = dynamic_cast<TMorvaneDrawEx*>(&stage(line))) ex->ReadBackSurface();
     SaveSurfaceBmp(*stage(line).BackSurface(), w[1]);
   } else if (c == "savepresented") {
     expect(w, 2, line, "savepresented OUT.bmp");

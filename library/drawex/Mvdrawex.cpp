@@ -175,6 +175,7 @@ void TMorvaneDrawEx::CreateTextBuffer() {
     // The first stays the clean background the second is reset from.
     FTextBuffer[0]->Fill(nullptr, ColorKey());
     FTextBuffer[1]->SetColorKey(ColorKey());
+    for (const auto& tile : FTextTiles.Tiles) tile->SetColorKey(DDCOLORKEY{ColorKey(), ColorKey()});
   });
 }
 
