@@ -113,7 +113,8 @@ int demo(int argc, char** argv) {
     } else if (!std::strcmp(argv[i], "--save") && hasValue) {
       o.savePrefix = argv[++i];
     } else if (!std::strcmp(argv[i], "--device") && hasValue) {
-      if (!mvdraw::ParseDrawDevice(argv[++i], o.device)) return usage("--device takes soft, gl or gl-emulated");
+      if (!mvdraw::ParseDrawDevice(argv[++i], o.device))
+        return usage("--device takes soft, gl or gl-emulated");
     } else if (!std::strcmp(argv[i], "--every") && hasValue) {
       if (!toInt(argv[++i], o.saveEvery) || o.saveEvery <= 0) return usage("--every takes a count");
     } else {

@@ -136,8 +136,8 @@ void TMorvaneDrawEx::CheckPixelMode() {
 
 void TMorvaneDrawEx::Init3DSystem() {
   Guarded("TMorvaneDrawEx::Init3DSystem", [&] {
-    const D3DVIEWPORT7 viewport{0, 0, static_cast<std::uint32_t>(GetWidth()), static_cast<std::uint32_t>(GetHeight()),
-                                0.0f, 1.0f};
+    const D3DVIEWPORT7 viewport{
+        0, 0, static_cast<std::uint32_t>(GetWidth()), static_cast<std::uint32_t>(GetHeight()), 0.0f, 1.0f};
     if (!FDevice || !FDevice->SetViewport(viewport)) throw EMvDraw(X::kViewport);
     platform::gl::Device& d = *FDevice;
     d.SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
@@ -167,7 +167,8 @@ void TMorvaneDrawEx::CreateTextBuffer() {
     if (!dd || !BackSurface()) throw EMvDraw(X::kTextBuffer);
     const platform::PixelFormat format = BackSurface()->Format();
     for (auto& buffer : FTextBuffer) buffer = dd->CreateSurface(GetWidth(), kTextRows, format, false);
-    if (!FTextBuffer[0] || !FTextBuffer[1] || !FTextTiles.Create(*FDevice, FTileFormat, GetWidth(), kTextRows)) {
+    if (!FTextBuffer[0] || !FTextBuffer[1] ||
+        !FTextTiles.Create(*FDevice, FTileFormat, GetWidth(), kTextRows)) {
       FTextBuffer[0].reset();
       FTextBuffer[1].reset();
       throw EMvDraw(X::kTextBuffer);

@@ -50,8 +50,10 @@ AnsiString DrawExCapsLine(const DeviceCaps& Caps) {
   line += AnsiString("  beColorAdd:") + yesNo(DeviceSupportsEffect(Caps, beColorAdd));
   line += AnsiString("  beColorMod:") + yesNo(DeviceSupportsEffect(Caps, beColorMod));
   line += AnsiString(T::kTraceTexAddrClamp) + yesNo((Caps.textureAddressCaps & D3DPTADDRESSCAPS_CLAMP) != 0);
-  line += AnsiString(T::kTraceTexFMagPoint) + yesNo((Caps.textureFilterCaps & D3DPTFILTERCAPS_MAGFPOINT) != 0);
-  line += AnsiString(T::kTraceTexFMagPoint) + yesNo((Caps.textureFilterCaps & D3DPTFILTERCAPS_MINFPOINT) != 0);
+  line +=
+      AnsiString(T::kTraceTexFMagPoint) + yesNo((Caps.textureFilterCaps & D3DPTFILTERCAPS_MAGFPOINT) != 0);
+  line +=
+      AnsiString(T::kTraceTexFMagPoint) + yesNo((Caps.textureFilterCaps & D3DPTFILTERCAPS_MINFPOINT) != 0);
   return line;
 }
 

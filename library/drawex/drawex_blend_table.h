@@ -20,13 +20,13 @@ using namespace platform::gl;
 // Effects 3 and 4 multiply the destination (by the sprite, by its
 // complement); 5 and 6 replace it with the sprite lit by the level colour.
 inline constexpr std::array<TDrawExBlendState, beColorMod + 1> kBlendStates{{
-    {false, D3DBLEND_ONE, D3DBLEND_ZERO, D3DTOP_SELECTARG1},                   // plain
-    {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, D3DTOP_MODULATE},          // beTrans
-    {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE, D3DTOP_MODULATE},                  // beAdd
-    {true, D3DBLEND_ZERO, D3DBLEND_SRCCOLOR, D3DTOP_BLENDDIFFUSEALPHA},        // beMod
-    {true, D3DBLEND_ZERO, D3DBLEND_INVSRCCOLOR, D3DTOP_MODULATE},              // beSub
-    {true, D3DBLEND_ONE, D3DBLEND_ZERO, D3DTOP_ADD},                           // beColorAdd
-    {true, D3DBLEND_ONE, D3DBLEND_ZERO, D3DTOP_MODULATE},                      // beColorMod
+    {false, D3DBLEND_ONE, D3DBLEND_ZERO, D3DTOP_SELECTARG1},             // plain
+    {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, D3DTOP_MODULATE},    // beTrans
+    {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE, D3DTOP_MODULATE},            // beAdd
+    {true, D3DBLEND_ZERO, D3DBLEND_SRCCOLOR, D3DTOP_BLENDDIFFUSEALPHA},  // beMod
+    {true, D3DBLEND_ZERO, D3DBLEND_INVSRCCOLOR, D3DTOP_MODULATE},        // beSub
+    {true, D3DBLEND_ONE, D3DBLEND_ZERO, D3DTOP_ADD},                     // beColorAdd
+    {true, D3DBLEND_ONE, D3DBLEND_ZERO, D3DTOP_MODULATE},                // beColorMod
 }};
 }  // namespace drawex_table
 

@@ -20,8 +20,8 @@ namespace X = DrawExTexts;
 namespace {
 
 constexpr D3DCOLOR kOpaqueWhite = 0xFFFFFFFFu;
-constexpr int kZoomOne = 256;           // zoom factors are in 256ths
-constexpr double kAngleSteps = 65536;   // a 16-bit angle makes the full turn
+constexpr int kZoomOne = 256;          // zoom factors are in 256ths
+constexpr double kAngleSteps = 65536;  // a 16-bit angle makes the full turn
 
 }  // namespace
 
@@ -107,8 +107,8 @@ void TMorvaneDrawEx::WindDraw(int X, int Y, const AnsiString& Name, int Index, i
     } else {
       for (int c = 0; c < cell.Width(); ++c) {
         const int offset = ((Wind * NextRandom()) >> 8) - (Wind >> 1);
-        drawCell(X + c, Y + offset, surface, {cell.left + c, cell.top, cell.left + c + 1, cell.bottom}, Effect,
-                 Level);
+        drawCell(X + c, Y + offset, surface, {cell.left + c, cell.top, cell.left + c + 1, cell.bottom},
+                 Effect, Level);
       }
     }
   });
@@ -192,8 +192,8 @@ void TMorvaneDrawEx::DirectDraw(const TRect& Dest, const TRect& Src, const AnsiS
     ForEachTilePart(Src, surface.Columns(), surface.Rows(), [&](const TTilePart& p) {
       const double left = Dest.left + p.OffsetX * scaleX, top = Dest.top + p.OffsetY * scaleY;
       drawAxisAligned(surface.Tile(p.Row, p.Column), p, static_cast<float>(left), static_cast<float>(top),
-                      static_cast<float>(left + p.Width() * scaleX), static_cast<float>(top + p.Height() * scaleY),
-                      kOpaqueWhite);
+                      static_cast<float>(left + p.Width() * scaleX),
+                      static_cast<float>(top + p.Height() * scaleY), kOpaqueWhite);
     });
   });
 }

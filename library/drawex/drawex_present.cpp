@@ -22,7 +22,8 @@ void TMorvaneDrawEx::targetInto(platform::Surface& Surface) {
   const int w = GetWidth(), h = GetHeight();
   FReadBack.resize(static_cast<std::size_t>(w) * h);
   if (Surface.IsLost()) Surface.Restore();
-  if (!FDevice->ReadTarget(FReadBack) || Surface.Width() != w || Surface.Height() != h) throw EMvDraw(T::kUpdate);
+  if (!FDevice->ReadTarget(FReadBack) || Surface.Width() != w || Surface.Height() != h)
+    throw EMvDraw(T::kUpdate);
   const platform::PixelFormat format = Surface.Format();
   const int bytes = format.bytesPerPixel;
   for (int y = 0; y < h; ++y) {
@@ -68,11 +69,12 @@ void TMorvaneDrawEx::crossFade(int Effect, int Value) {
   if (Effect != FEffect) SetAlphaBlend(Effect);
   const int level = std::clamp(kLevelMax - std::min(kLevelMax, Value), 0, kLevelMax);
   const D3DCOLOR color = (static_cast<D3DCOLOR>(level) << 24) | kWhite;
-  ForEachTilePart({0, 0, GetWidth(), GetHeight()}, FTmpTiles.Columns, FTmpTiles.Rows, [&](const TTilePart& p) {
-    const auto left = static_cast<float>(p.OffsetX), top = static_cast<float>(p.OffsetY);
-    drawAxisAligned(FTmpTiles.At(p.Row, p.Column), p, left, top, left + static_cast<float>(p.Width()),
-                    top + static_cast<float>(p.Height()), color);
-  });
+  ForEachTilePart(
+      {0, 0, GetWidth(), GetHeight()}, FTmpTiles.Columns, FTmpTiles.Rows, [&](const TTilePart& p) {
+        const auto left = static_cast<float>(p.OffsetX), top = static_cast<float>(p.OffsetY);
+        drawAxisAligned(FTmpTiles.At(p.Row, p.Column), p, left, top, left + static_cast<float>(p.Width()),
+                        top + static_cast<float>(p.Height()), color);
+      });
 }
 
 void TMorvaneDrawEx::UpdateEx(int Value, int Mode) {

@@ -1,11 +1,12 @@
 // Tiled sprite surfaces: loading a picture into 128 x 128 textures through a
 // staging surface, restoring them, and the pixel copy into a tile.
+#include "library/drawex/drawex_tiles.h"
+
 #include <cstring>
 
 #include "library/debug/guard.h"
 #include "library/draw/draw_texts.h"
 #include "library/drawex/drawex_texts.h"
-#include "library/drawex/drawex_tiles.h"
 #include "platform/framework/resources.h"
 
 namespace MorvaneDrawSystem {
@@ -37,7 +38,8 @@ platform::Bitmap tileOf(const platform::Bitmap& picture, int left, int top) {
   platform::Bitmap tile(kTileSize, kTileSize);
   const int w = std::min(kTileSize, picture.Width() - left), h = std::min(kTileSize, picture.Height() - top);
   for (int y = 0; y < h; ++y)
-    std::memcpy(tile.Row(y), picture.Row(top + y) + left, static_cast<std::size_t>(w) * sizeof(platform::Color));
+    std::memcpy(tile.Row(y), picture.Row(top + y) + left,
+                static_cast<std::size_t>(w) * sizeof(platform::Color));
   return tile;
 }
 
@@ -60,7 +62,8 @@ bool UploadTile(const platform::Surface& From, int Left, int Top, Texture& Tile)
   if (!Tile.Lock(locked)) return false;
   const int from = From.Format().bytesPerPixel;
   const int to = static_cast<int>(Tile.Format().dwRGBBitCount / 8);
-  const int w = std::clamp(From.Width() - Left, 0, kTileSize), h = std::clamp(From.Height() - Top, 0, kTileSize);
+  const int w = std::clamp(From.Width() - Left, 0, kTileSize),
+            h = std::clamp(From.Height() - Top, 0, kTileSize);
   auto* bits = static_cast<std::uint8_t*>(locked.bits);
   for (int y = 0; y < kTileSize; ++y) {
     std::uint8_t* row = bits + static_cast<std::ptrdiff_t>(y) * locked.pitch;

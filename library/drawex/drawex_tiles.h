@@ -20,7 +20,8 @@ inline constexpr int kTileSize = 128;
 struct TTileCoordinates {
   std::array<float, kTileSize + 1> Value{};
   constexpr TTileCoordinates() {
-    for (int k = 0; k <= kTileSize; ++k) Value[static_cast<std::size_t>(k)] = static_cast<float>(k) / kTileSize;
+    for (int k = 0; k <= kTileSize; ++k)
+      Value[static_cast<std::size_t>(k)] = static_cast<float>(k) / kTileSize;
   }
   float operator[](int k) const { return Value[static_cast<std::size_t>(k)]; }
 };
@@ -91,8 +92,8 @@ class TMorvaneDrawExSurface {
   TMorvaneDrawExSurface(const TMorvaneDrawExSurface&) = delete;
   TMorvaneDrawExSurface& operator=(const TMorvaneDrawExSurface&) = delete;
 
-  virtual void LoadFile(const AnsiString& Name, const AnsiString& FileName, std::uint32_t Key, int SpriteWidth,
-                        int SpriteHeight);
+  virtual void LoadFile(const AnsiString& Name, const AnsiString& FileName, std::uint32_t Key,
+                        int SpriteWidth, int SpriteHeight);
   // Makes the tiles again on Device (the old ones must be gone) from the file.
   virtual void Restore(platform::gl::Device* Device, std::uint32_t Key);
   void ReleaseTiles() { FTiles.Release(); }
