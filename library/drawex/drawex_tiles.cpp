@@ -21,7 +21,6 @@ namespace {
 
 constexpr int kTrueColorBits = 32;
 constexpr int kHighColorBits = 16;
-constexpr int kBytes24 = 3;
 
 std::uint32_t readPixel(const std::uint8_t* p, int bytes) {
   std::uint32_t v = 0;
@@ -81,6 +80,23 @@ bool UploadTile(const platform::Surface& From, int Left, int Top, Texture& Tile)
   }
   Tile.Unlock();
   return true;
+}
+
+bool TileHoldsKey(Texture& Tile, std::uint32_t Key, int Width, int Height) {
+  LockedRect locked;
+  if (!Tile.Lock(locked)) return true;  // cannot tell: keep the key
+  const DDPIXELFORMAT& f = Tile.Format();
+  const std::uint32_t colour = f.dwRBitMask | f.dwGBitMask | f.dwBBitMask;
+  const int bytes = static_cast<int>(f.dwRGBBitCount / 8);
+  bool found = false;
+  for (int y = 0; y < std::min(Height, Tile.Height()) && !found; ++y) {
+    const auto* row =
+        static_cast<const std::uint8_t*>(locked.bits) + static_cast<std::ptrdiff_t>(y) * locked.pitch;
+    for (int x = 0; x < std::min(Width, Tile.Width()) && !found; ++x)
+      found = (readPixel(row + x * bytes, bytes) & colour) == (Key & colour);
+  }
+  Tile.Unlock();
+  return found;
 }
 
 bool TTileGrid::Create(Device& Device, const DDPIXELFORMAT& Format, int Width, int Height) {
@@ -161,7 +177,13 @@ void TMorvaneDrawExSurface::loadTiles(const platform::Bitmap& Picture, const Ans
       }
     }
   }
-  for (const auto& tile : FTiles.Tiles) tile->SetColorKey(DDCOLORKEY{Key, Key});
+  for (int r = 0; r < FTiles.Rows; ++r) {
+    for (int c = 0; c < FTiles.Columns; ++c) {
+      Texture& tile = *FTiles.At(r, c);
+      const bool keyed = TileHoldsKey(tile, Key, FBMPWidth - c * kTileSize, FBMPHeight - r * kTileSize);
+      tile.SetColorKey(keyed ? std::optional<DDCOLORKEY>(DDCOLORKEY{Key, Key}) : std::nullopt);
+    }
+  }
 }
 
 void TMorvaneDrawExSurface::LoadFile(const AnsiString& Name, const AnsiString& FileName, std::uint32_t Key,

@@ -69,6 +69,11 @@ void ForEachTilePart(const TRect& Source, int Columns, int Rows, F&& Visit) {
 // False when the tile cannot be locked.
 bool UploadTile(const platform::Surface& From, int Left, int Top, platform::gl::Texture& Tile);
 
+// Whether any texel of the top-left Width x Height's colour bits equal Key.
+// A tile without one is drawn without the key test, which costs a texture
+// fetch per pixel.
+bool TileHoldsKey(platform::gl::Texture& Tile, std::uint32_t Key, int Width, int Height);
+
 // A grid of tile textures over a surface-sized area, without colour key.
 struct TTileGrid {
   int Columns = 0, Rows = 0;
