@@ -32,7 +32,8 @@ struct Rig {
     draw->SetHeight(32);
     draw->SetColorDepth(cd16bpp);
     draw->Init();
-    file = (std::filesystem::temp_directory_path() / ("drawex_fuzz_" + std::to_string(::getpid()) + ".bmp")).string();
+    file = (std::filesystem::temp_directory_path() / ("drawex_fuzz_" + std::to_string(::getpid()) + ".bmp"))
+               .string();
   }
 };
 
@@ -58,8 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const TMorvaneDrawExSurface* s = d.FindSurface("fuzz");
   if (!s) std::abort();
   const TMorvaneDrawSurfaceInfo info = s->Info();
-  if (info.BMPWidth <= 0 || info.BMPHeight <= 0 || info.SpriteWidth <= 0 || info.SpriteHeight <= 0) std::abort();
-  if (s->Columns() * kTileSize < info.BMPWidth || (s->Columns() - 1) * kTileSize >= info.BMPWidth) std::abort();
+  if (info.BMPWidth <= 0 || info.BMPHeight <= 0 || info.SpriteWidth <= 0 || info.SpriteHeight <= 0)
+    std::abort();
+  if (s->Columns() * kTileSize < info.BMPWidth || (s->Columns() - 1) * kTileSize >= info.BMPWidth)
+    std::abort();
   if (s->Rows() * kTileSize < info.BMPHeight || (s->Rows() - 1) * kTileSize >= info.BMPHeight) std::abort();
   if (info.Count > 0) {
     d.Draw(-3, -3, "fuzz", info.Count - 1, beNone, -1);
