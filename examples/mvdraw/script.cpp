@@ -15,8 +15,11 @@ namespace {
 
 using namespace MorvaneDrawSystem;
 
-const std::map<std::string, TTransparentColor> kKeys = {
-    {"black", tcBlack}, {"white", tcWhite}, {"red", tcRed}, {"green", tcGreen}, {"blue", tcBlue}};
+const std::map<std::string, TTransparentColor>& keys() {
+  static const std::map<std::string, TTransparentColor> k = {
+      {"black", tcBlack}, {"white", tcWhite}, {"red", tcRed}, {"green", tcGreen}, {"blue", tcBlue}};
+  return k;
+}
 
 // Words of a line; the rest of the line after `keep` words stays one word.
 std::vector<std::string> words(const std::string& line, std::size_t keep = 0) {
@@ -132,8 +135,8 @@ void ScriptRunner::RunLine(const std::string& text, int line) {
     for (std::size_t i = 4; i + 1 < w.size(); i += 2) {
       if (w[i] == "transparent") {
         transparent = n(i + 1) != 0;
-      } else if (w[i] == "key" && kKeys.count(w[i + 1])) {
-        key = kKeys.at(w[i + 1]);
+      } else if (w[i] == "key" && keys().count(w[i + 1])) {
+        key = keys().at(w[i + 1]);
       } else {
         bad(line, "unknown stage option: " + w[i] + " " + w[i + 1]);
       }
