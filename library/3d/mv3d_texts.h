@@ -1,14 +1,15 @@
 #pragma once
 // Error texts and trace lines of the 3D component, exactly as the user sees
-// them (two of the set-up texts have never ended in a full stop).
+// them (two of the set-up texts have never ended in a full stop). The
+// device's target carries its own depth buffer and textures are filled
+// directly, so creating and attaching a depth surface or taking a staging
+// surface's device context are steps that do not exist here.
 namespace Morvane3DSystem::Mv3dTexts {
 
 // Set-up.
 inline constexpr char kNotInitialized[] = "まだ初期化されてません。";
 inline constexpr char kDevice[] = "3Dデバイスの作成に失敗しました。";
 inline constexpr char kDepthFormat[] = "Ｚバッファのピクセルフォーマット取得に失敗しました。";
-inline constexpr char kDepthBuffer[] = "Ｚバッファの作成に失敗しました。";
-inline constexpr char kDepthAttach[] = "Ｚバッファのアタッチに失敗しました";
 inline constexpr char kRenderTarget[] = "レンダリングターゲットの設定に失敗しました";
 inline constexpr char kViewport[] = "ビューポートの作成に失敗しました";
 inline constexpr char kUpdate[] = "画面の更新に失敗しました。";
@@ -20,7 +21,6 @@ inline constexpr char kNoObject[] = "オブジェクトが存在しません。\
 inline constexpr char kBmpRead[] = "BMPの読み込みに失敗しました。\nファイル名：";
 inline constexpr char kTextureEnum[] = "テクスチャの列挙に失敗しました。\nファイル名：";
 inline constexpr char kSurfaceCreate[] = "サーフェイスの作成に失敗しました。\nファイル名：";
-inline constexpr char kDeviceContext[] = "デバイスコンテキストの取得に失敗しました。\nファイル名：";
 inline constexpr char kSurfaceLock[] = "サーフェイスのロックに失敗しました。\nファイル名：";
 
 // Trace lines.

@@ -115,6 +115,7 @@ void TMorvane3D::loadTexture(TMorvane3DTexture& Texture, const AnsiString& Name,
   Texture.Surface.reset();
   const platform::Bitmap picture = LoadPicture(FileName);
   const int bw = picture.Width(), bh = picture.Height();
+  if (bw <= 0 || bh <= 0) throw EMv3DTexture(T::kBmpRead + FileName);
 
   const int cw = Width > 0 ? Width : bw;
   const int ch = Height > 0 ? Height : bh;
