@@ -2,7 +2,6 @@
 // only called after a run-time check. Eight 32-byte records are transposed
 // into one register per field; each lane then does the scalar path's
 // operations in its order.
-#include <cmath>
 
 #include "library/3d/vertex_pipeline.h"
 #include "library/3d/vertex_pipeline_math.h"

@@ -1,7 +1,6 @@
 // The vertex path four vertices at a time with SSE2 (every x86-64 has it).
 // Each lane does the scalar path's operations in its order; the vertices of
 // a block are turned into one register per field and back.
-#include <cmath>
 
 #include "library/3d/vertex_pipeline.h"
 #include "library/3d/vertex_pipeline_math.h"
