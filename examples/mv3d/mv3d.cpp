@@ -1,6 +1,7 @@
 // mv3d: the library's model files from the command line. info lists a
 // model's objects, resave loads and saves it again, convert brings models of
-// other formats in (and, with --to-obj, a model file back out as OBJ).
+// other formats in (and, with --to-obj, a model file back out as OBJ), render
+// draws one frame headless and view shows the model in a window.
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -11,6 +12,7 @@
 #include "library/3d/Mv3dobj.h"
 #include "model_import.h"
 #include "model_report.h"
+#include "model_view.h"
 #include "obj_export.h"
 
 namespace {
@@ -33,11 +35,19 @@ constexpr char kHelp[] =
     "                                  reads, to a model file, with texture names and materials\n"
     "  mv3d convert --to-obj MODEL OUT.obj\n"
     "                                  a model file to OBJ, with its materials in OUT.mtl\n"
-    "  mv3d render MODEL OUT.bmp ...   not yet available (needs the 3D device)\n"
-    "  mv3d view MODEL                 not yet available (needs the 3D device)\n"
+    "  mv3d render MODEL OUT.bmp [--size WxH] [--yaw DEG] [--pitch DEG] [--distance D] [--emulated]\n"
+    "                    [--stats]\n"
+    "                                  one frame drawn headless through the 3D component (default\n"
+    "                                  640x480, yaw 30, pitch 20, the whole model in view); --emulated\n"
+    "                                  uses the software device, --stats prints draw calls, triangles\n"
+    "                                  and state changes\n"
+    "  mv3d view MODEL [same options] [--frames N] [--save OUT.bmp]\n"
+    "                                  a window: arrows orbit, +/- zoom, Esc quits; --frames stops\n"
+    "                                  after N frames, --save writes the last of them\n"
     "  mv3d --help                     this text\n"
     "\n"
-    "MODEL is looked for among the program's \"MORVANEX\" resources first, then on disk.\n";
+    "MODEL is looked for among the program's \"MORVANEX\" resources first, then on disk; render\n"
+    "and view find the model's textures (BMP, by their names) in the model's folder.\n";
 
 int usage(const std::string& problem) {
   std::cerr << "mv3d: " << problem << "\n\n" << kHelp;
@@ -97,8 +107,14 @@ int run(const std::vector<std::string>& args) {
     return rest.size() == 2 ? resave(rest[0], rest[1]) : usage("resave takes MODEL OUT");
   if (command == "convert") return convert(rest);
   if (command == "render" || command == "view") {
-    std::cerr << "mv3d: " << command << " is not yet available (it needs the 3D device)\n";
-    return kFailed;
+    const bool forView = command == "view";
+    mv3d::ViewOptions options;
+    std::vector<std::string> files;
+    std::string why;
+    if (!mv3d::ParseViewOptions(rest, forView, options, files, &why)) return usage(why);
+    if (forView) return files.size() == 1 ? mv3d::ViewModel(files[0], options) : usage("view takes MODEL");
+    return files.size() == 2 ? mv3d::RenderModel(files[0], files[1], options)
+                             : usage("render takes MODEL OUT.bmp");
   }
   return usage("unknown command " + command);
 }

@@ -108,8 +108,8 @@ struct TMorvane3DTexture {
 
 // Makes the 3D device Init sets up on; null means that kind cannot be had
 // (Init then fails with the device creation text).
-using T3DDeviceFactory =
-    std::function<std::unique_ptr<platform::gl::Device>(platform::gl::DeviceKind Kind, int Width, int Height)>;
+using T3DDeviceFactory = std::function<std::unique_ptr<platform::gl::Device>(platform::gl::DeviceKind Kind,
+                                                                             int Width, int Height)>;
 
 class TMorvane3D : public MorvaneDrawSystem::TMorvaneDraw, public TMorvane3DTextureHost {
  public:
@@ -170,8 +170,10 @@ class TMorvane3D : public MorvaneDrawSystem::TMorvaneDraw, public TMorvane3DText
 
   // Sprite quads in normalised coordinates, drawn at SpriteRender.
   void DrawTexture(float X, float Y, float W, float H, std::uint32_t Color, int Cell, int Effect);
-  void RotDrawTexture(float X, float Y, float W, float H, float Angle, std::uint32_t Color, int Cell, int Effect);
-  void DrawTransformed(const D3DVECTOR& Position, float W, float H, std::uint32_t Color, int Cell, int Effect);
+  void RotDrawTexture(float X, float Y, float W, float H, float Angle, std::uint32_t Color, int Cell,
+                      int Effect);
+  void DrawTransformed(const D3DVECTOR& Position, float W, float H, std::uint32_t Color, int Cell,
+                       int Effect);
   void SpriteRender();
 
   // Indexed triangle lists; with an alpha-blend code set they are queued by
@@ -180,11 +182,13 @@ class TMorvane3D : public MorvaneDrawSystem::TMorvaneDraw, public TMorvane3DText
                    int IndexCount);
   void DrawIndexedAlphaVertex(const TMorvane3DVertex* Vertices, int VertexCount, const std::uint16_t* Indices,
                               int IndexCount);
-  void DrawIndexedAlphaVertex(const TMorvane3DLVertex* Vertices, int VertexCount, const std::uint16_t* Indices,
-                              int IndexCount);
+  void DrawIndexedAlphaVertex(const TMorvane3DLVertex* Vertices, int VertexCount,
+                              const std::uint16_t* Indices, int IndexCount);
   void AlphaVertexRender();
 
-  // For the stacks, tools and tests.
+  // For the stacks, tools and tests. From Init on the device is inside a
+  // scene: Update ends it, presents, and begins the next one cleared to
+  // ClearColor, so drawing needs no scene calls of its own.
   platform::gl::Device* Device3D() { return FDevice.get(); }
   void Set3DDeviceFactory(T3DDeviceFactory Factory) { F3DDeviceFactory = std::move(Factory); }
   std::uint8_t GetCurrentFlatShade() const { return FFlatShade; }
@@ -204,6 +208,38 @@ class TMorvane3D : public MorvaneDrawSystem::TMorvaneDraw, public TMorvane3DText
   };
 
   // --- set-up, tables, matrices (Mv3d.cpp, texture_table.cpp, model_table.cpp)
+  // What Reset and ResetAll load again.
+  struct RememberedTables {
+    struct Texture {
+      AnsiString name, fileName;
+      int cellWidth, cellHeight;
+    };
+    struct Object {
+      AnsiString name, fileName;
+    };
+    std::vector<Texture> textures;
+    std::vector<Object> objects;
+    D3DMATRIX world, view, projection, viewPort;
+  };
+
+  void initialise(platform::DrawWindow* Window);
+  // Device, depth buffer, target, camera and default states.
+  void setUpDevice();
+  void init3DSystem();
+  void applyDefaultStates();
+  [[noreturn]] void failSetUp(const char* Message);
+  platform::gl::Device& device() const;
+  // Frees what the deferred drawing holds (it points into the tables).
+  void releaseDeferred();
+  RememberedTables rememberTables() const;
+  void restoreTables(const RememberedTables& Tables);
+  // Copies the device's target into the back surface, shifted by (X, Y),
+  // presents it, and starts the next scene cleared to ClearColor.
+  void presentTarget(int X, int Y);
+  void beginFrame();
+  void loadTexture(TMorvane3DTexture& Texture, const AnsiString& Name, const AnsiString& FileName, int Width,
+                   int Height);
+
   T3DDeviceFactory F3DDeviceFactory;
   std::unique_ptr<platform::gl::Device> FDevice;
   bool FUseHAL = true;
@@ -222,6 +258,16 @@ class TMorvane3D : public MorvaneDrawSystem::TMorvaneDraw, public TMorvane3DText
   TSpriteStacks FUntextured;
   std::array<std::vector<QueuedTriangle>, kAlphaBucketCount> FAlphaQueue;
   std::unique_ptr<TMorvane3DTLStack> FAlphaBatch;  // made on first use
+  std::vector<TMorvane3DTLVertex> FAlphaScratch;   // the vertex path's output, kept between calls
+
+  // The stack a sprite quad of this effect goes to (current texture's or the
+  // untextured one); null for an effect without a stack.
+  TMorvane3DTLStack* spriteStack(int Effect);
+  // A sprite corner at normalised (X, Y).
+  TMorvane3DTLVertex spriteVertex(float X, float Y, std::uint32_t Color, float U, float V) const;
+  std::uint32_t currentStateWord() const;
+  D3DLIGHT7 currentLight() const;
+  void queueTriangles(int VertexCount, const std::uint16_t* Indices, int IndexCount);
 };
 
 }  // namespace Morvane3DSystem

@@ -14,6 +14,8 @@
 
 namespace Morvane3DSystem {
 
+class TMorvane3D;
+
 // 32 bytes, as in the file and as the device takes it: position, normal and
 // one texture-coordinate pair.
 struct TMorvane3DVertex {
@@ -76,6 +78,9 @@ class TMorvane3DObject {
   // True when the names are equal ignoring letter case.
   bool CompareName(const AnsiString& Name) const;
   TMorvane3DObject* GetNextObject() const;
+  // Draws this object, its child tree under its transform and its next chain
+  // (without recursion), leaving the component's world matrix as it was.
+  void Render(TMorvane3D& Device) const;
 
   // The name up to its NUL, or all 32 bytes when it has none.
   AnsiString GetName() const;
@@ -142,6 +147,8 @@ class TMorvane3DFile {
   // First object of the root's next chain (children not searched) whose name
   // equals Name ignoring case, or null.
   TMorvane3DObject* FindObject(const AnsiString& Name) const;
+  // The root chain with the depth buffer on; it is off again afterwards.
+  void Render(TMorvane3D& Device) const;
 
   const AnsiString& GetName() const { return FName; }
   TMorvane3DObject* GetRoot() const { return FRoot.get(); }
