@@ -5,7 +5,39 @@ target_compile_options(morvane_options INTERFACE -Wall -Wextra)
 if(MORVANE_WERROR)
   target_compile_options(morvane_options INTERFACE -Werror)
 endif()
-target_include_directories(morvane_options INTERFACE ${CMAKE_SOURCE_DIR})
+
+# Include roots. Sources name headers from the top ("library/...", "game/..."),
+# but the repository root is on no include path: each layer gets a folder of
+# links that reaches only the layers it may use, so a wrong include fails to
+# compile. The library root travels with morvane_options, so every library
+# and platform target has it; game, tools, tests and benchmarks add wider ones.
+set(MORVANE_INCLUDE_ROOTS ${CMAKE_BINARY_DIR}/include-roots)
+
+# morvane_include_root(name folder...): the root's path in MORVANE_<NAME>_ROOT.
+function(morvane_include_root name)
+  set(root ${MORVANE_INCLUDE_ROOTS}/${name})
+  file(MAKE_DIRECTORY ${root})
+  # Made afresh on every configure, so a moved source tree is followed.
+  foreach(folder ${ARGN})
+    file(REMOVE ${root}/${folder})
+    file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+  endforeach()
+  string(TOUPPER ${name} upper)
+  set(MORVANE_${upper}_ROOT ${root} PARENT_SCOPE)
+endfunction()
+
+morvane_include_root(library library platform)
+morvane_include_root(game library platform game)
+morvane_include_root(programs library platform game tools tests)
+target_include_directories(morvane_options INTERFACE $<BUILD_INTERFACE:${MORVANE_LIBRARY_ROOT}>)
+
+# morvane_program_includes(target...): tools, tests and benchmarks may use
+# every layer and their own helpers.
+function(morvane_program_includes)
+  foreach(target ${ARGN})
+    target_include_directories(${target} PRIVATE ${MORVANE_PROGRAMS_ROOT})
+  endforeach()
+endfunction()
 
 if(MORVANE_SANITIZE STREQUAL "address")
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
@@ -30,6 +62,7 @@ function(morvane_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE morvane_options GTest::gtest GTest::gtest_main ${T_LIBS})
+  morvane_program_includes(${name})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
   set(env "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;MORVANE_TEST_BINARY_DIR=${CMAKE_BINARY_DIR}")
@@ -38,6 +71,13 @@ function(morvane_test name)
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()
+endfunction()
+
+# morvane_help_test(program): `program --help` exits 0 and prints its usage.
+function(morvane_help_test program)
+  add_test(NAME ${program}_help
+    COMMAND sh -c "out=$(\"$0\" --help) && printf '%s\\n' \"$out\" | grep -q \"^usage: $1 \""
+            $<TARGET_FILE:${program}> ${program})
 endfunction()
 
 # morvane_fuzz(name SOURCE file LIBS ... CORPUS dir)
@@ -51,10 +91,11 @@ function(morvane_fuzz name)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_libraries(${name} PRIVATE ${F_LIBS})
-    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+    morvane_program_includes(${name})
   else()
     add_executable(${name} ${F_SOURCE} ${CMAKE_SOURCE_DIR}/cmake/fuzz_replay.cpp)
     target_link_libraries(${name} PRIVATE morvane_options ${F_LIBS})
+    morvane_program_includes(${name})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     add_test(NAME ${name} COMMAND ${name} ${F_CORPUS})
   endif()

@@ -87,14 +87,24 @@ function(morvane_installed_target t out)
   get_target_property(sources ${t} SOURCES)
   set(absolute)
   foreach(s ${sources})
-    cmake_path(ABSOLUTE_PATH s BASE_DIRECTORY ${dir})
-    list(APPEND absolute ${s})
+    cmake_path(ABSOLUTE_PATH s BASE_DIRECTORY ${dir} OUTPUT_VARIABLE path)
+    list(APPEND absolute ${path})
   endforeach()
   add_library(${t}_shared SHARED ${absolute})
+  # Per-source flags (an instruction set for one file) belong to the module's
+  # folder; the twin here needs them too.
+  foreach(path ${absolute})
+    get_source_file_property(flags ${path} DIRECTORY ${dir} COMPILE_OPTIONS)
+    if(flags)
+      set_property(SOURCE ${path} TARGET_DIRECTORY ${t}_shared PROPERTY COMPILE_OPTIONS ${flags})
+    endif()
+  endforeach()
   # Generated sources come from the static archive's own folder.
   add_dependencies(${t}_shared ${t})
+  # Installed side by side, they find each other in any prefix.
   set_target_properties(${t}_shared PROPERTIES OUTPUT_NAME ${t} POSITION_INDEPENDENT_CODE ON
-    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/shared)
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/shared INSTALL_RPATH "$ORIGIN"
+    SOVERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
   foreach(prop COMPILE_DEFINITIONS COMPILE_OPTIONS INCLUDE_DIRECTORIES)
     get_target_property(value ${t} ${prop})
     if(value)
@@ -121,7 +131,7 @@ function(morvane_installed_target t out)
   set(${out} ${t}_shared PARENT_SCOPE)
 endfunction()
 
-# The shared settings target: warnings-as-errors and the source tree stay
+# The shared settings target: warnings-as-errors and the library's include root stay
 # with this build; consumers get C++20 and the installed include folder.
 get_target_property(options_flags morvane_options INTERFACE_COMPILE_OPTIONS)
 set(wrapped)
@@ -130,25 +140,54 @@ foreach(flag ${options_flags})
 endforeach()
 set_target_properties(morvane_options PROPERTIES
   INTERFACE_COMPILE_OPTIONS "${wrapped}"
-  INTERFACE_INCLUDE_DIRECTORIES "$<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}>;$<INSTALL_INTERFACE:${MORVANE_INCLUDE_SUBDIR}>")
+  INTERFACE_INCLUDE_DIRECTORIES "$<BUILD_INTERFACE:${MORVANE_LIBRARY_ROOT}>;$<INSTALL_INTERFACE:${MORVANE_INCLUDE_SUBDIR}>")
 target_compile_features(morvane_options INTERFACE cxx_std_20)
 
 # Headers: every header of an installed target's folder but those that
 # include a system library's header, at the path sources include them by.
+set(morvane_headers)
 foreach(t ${morvane_targets})
   get_target_property(type ${t} TYPE)
   if(type STREQUAL "INTERFACE_LIBRARY")
     continue()
   endif()
   get_target_property(dir ${t} SOURCE_DIR)
-  file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${dir})
   file(GLOB headers ${dir}/*.h)
   foreach(h ${headers})
     file(STRINGS ${h} private_includes REGEX "${MORVANE_PRIVATE_INCLUDE_REGEX}")
     if(NOT private_includes)
-      install(FILES ${h} DESTINATION ${MORVANE_INCLUDE_SUBDIR}/${rel} COMPONENT devel)
+      file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${h})
+      list(APPEND morvane_headers ${rel})
     endif()
   endforeach()
+endforeach()
+# A header that includes one of the tree's headers left out (private, or of
+# a module the libraries do not link yet) cannot compile installed: it stays
+# out too, and so on until none is missing.
+set(morvane_headers_left_out)
+set(changed TRUE)
+while(changed)
+  set(changed FALSE)
+  foreach(rel ${morvane_headers})
+    file(STRINGS ${CMAKE_SOURCE_DIR}/${rel} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"(library|platform|game|tools|tests)/")
+    foreach(line ${includes})
+      string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*$" "\\1" included "${line}")
+      if(NOT included IN_LIST morvane_headers)
+        list(REMOVE_ITEM morvane_headers ${rel})
+        list(APPEND morvane_headers_left_out ${rel})
+        set(changed TRUE)
+        break()
+      endif()
+    endforeach()
+  endforeach()
+endwhile()
+if(morvane_headers_left_out)
+  list(JOIN morvane_headers_left_out ", " left_out)
+  message(STATUS "Headers not installed, as they include headers the package lacks: ${left_out}")
+endif()
+foreach(rel ${morvane_headers})
+  get_filename_component(folder ${rel} DIRECTORY)
+  install(FILES ${CMAKE_SOURCE_DIR}/${rel} DESTINATION ${MORVANE_INCLUDE_SUBDIR}/${folder} COMPONENT devel)
 endforeach()
 
 # The shared twins live here, where the system targets their modules found
@@ -160,12 +199,13 @@ if(BUILD_SHARED_LIBS)
     elseif(dep MATCHES "^SDL2::")
       find_package(SDL2 REQUIRED)
     elseif(dep MATCHES "^PkgConfig::(.+)$")
-      # pkg_check_modules does not run again for a cached result: rebuild
-      # the target from what it cached.
+      # The same call again: it finds its cached result and makes the
+      # target here, with the libraries it links.
       set(p ${CMAKE_MATCH_1})
-      add_library(${dep} INTERFACE IMPORTED GLOBAL)
-      set_target_properties(${dep} PROPERTIES INTERFACE_LINK_LIBRARIES "${${p}_LINK_LIBRARIES}"
-        INTERFACE_INCLUDE_DIRECTORIES "${${p}_INCLUDE_DIRS}" INTERFACE_COMPILE_OPTIONS "${${p}_CFLAGS_OTHER}")
+      pkg_check_modules(${p} ${__pkg_config_arguments_${p}})
+      if(NOT TARGET ${dep})
+        message(FATAL_ERROR "Could not make ${dep} again for the shared libraries")
+      endif()
     endif()
   endforeach()
 endif()
@@ -180,7 +220,7 @@ foreach(t ${morvane_targets})
 endforeach()
 install(TARGETS ${morvane_installed} EXPORT MorvaneTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT devel
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT devel
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 install(EXPORT MorvaneTargets NAMESPACE Morvane:: DESTINATION ${MORVANE_CMAKE_DIR} COMPONENT devel)
 
@@ -258,9 +298,8 @@ foreach(t ${morvane_targets})
 endforeach()
 
 
-# The tools, each with a man page made from its --help text. The text is
-# taken through a wrapper that keeps stderr and ignores the exit status, as
-# some tools print their usage there.
+# The tools, each with a man page made from its --help text. A help that
+# fails or writes to stderr fails the page (help-for-man.sh).
 find_program(MORVANE_HELP2MAN help2man)
 set(man_pages)
 foreach(tool ${MORVANE_INSTALL_TOOLS})
@@ -272,13 +311,14 @@ foreach(tool ${MORVANE_INSTALL_TOOLS})
     continue()
   endif()
   set(wrapper ${CMAKE_BINARY_DIR}/man/help/${tool})
-  file(GENERATE OUTPUT ${wrapper} CONTENT "#!/bin/sh\n\"$<TARGET_FILE:${tool}>\" \"$@\" 2>&1\nexit 0\n"
+  file(GENERATE OUTPUT ${wrapper}
+    CONTENT "#!/bin/sh\nexec sh \"${MORVANE_TEMPLATES}/help-for-man.sh\" \"$<TARGET_FILE:${tool}>\" \"$@\"\n"
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
   set(page ${CMAKE_BINARY_DIR}/man/${tool}.1)
   add_custom_command(OUTPUT ${page}
     COMMAND ${MORVANE_HELP2MAN} --no-info --section=1 --version-string=${PROJECT_VERSION}
       "--name=${tool} tool of the Morvane Game Library" --output=${page} ${wrapper}
-    DEPENDS ${tool} COMMENT "Writing the man page of ${tool}" VERBATIM)
+    DEPENDS ${tool} ${MORVANE_TEMPLATES}/help-for-man.sh COMMENT "Writing the man page of ${tool}" VERBATIM)
   list(APPEND man_pages ${page})
 endforeach()
 if(man_pages)
@@ -310,9 +350,20 @@ if(TARGET dovrex)
   endif()
 endif()
 
+# Everything the install takes, without the tests and benchmarks that a
+# full build makes too: cmake --build B --target morvane-installable.
+add_custom_target(morvane-installable)
+foreach(t ${morvane_installed} ${MORVANE_INSTALL_TOOLS} morvane-man-pages dovrex game-data dovrex-icons)
+  if(TARGET ${t})
+    add_dependencies(morvane-installable ${t})
+  endif()
+endforeach()
+
 # The Debian package of everything above: dovrex_<version>_<arch>.deb. The
-# shared libraries the programs link are found by dpkg-shlibdeps; the General
-# MIDI SoundFont the synthesizer opens is named here.
+# shared libraries the programs link are found by dpkg-shlibdeps; what they
+# open at run time is named here: the General MIDI SoundFont the synthesizer
+# reads and, for a program on the 3D device, the GL and EGL drivers libepoxy
+# loads (Mesa's, software rendering included).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME dovrex)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -328,6 +379,16 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "timgm6mb-soundfont | fluid-soundfont-gm")
+set(morvane_programs)
+foreach(t dovrex ${MORVANE_INSTALL_TOOLS})
+  if(TARGET ${t})
+    list(APPEND morvane_programs ${t})
+  endif()
+endforeach()
+morvane_closure("${morvane_programs}" morvane_program_targets morvane_program_imported)
+if(morvane_gl IN_LIST morvane_program_targets)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libgl1, libegl1, libgl1-mesa-dri, libegl-mesa0")
+endif()
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libsdl2-dev, libfluidsynth-dev, pkg-config, cmake, g++")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

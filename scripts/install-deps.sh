@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   libassimp-dev
   libpixman-1-dev libsdl2-gfx-dev
-  libepoxy-dev help2man dpkg-dev
+  libepoxy-dev help2man dpkg-dev libgl1-mesa-dri libegl-mesa0
 )
 
 missing=()

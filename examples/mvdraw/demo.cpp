@@ -28,8 +28,8 @@ Bitmap balls() {
   for (int cell = 0; cell < 4; ++cell)
     for (int y = 0; y < kCell; ++y)
       for (int x = 0; x < kCell; ++x) {
-        const double dx = x - kCell / 2 + 0.5, dy = y - kCell / 2 + 0.5;
-        const double r = std::sqrt(dx * dx + dy * dy) / (kCell / 2);
+        const double dx = x - kCell / 2.0 + 0.5, dy = y - kCell / 2.0 + 0.5;
+        const double r = std::sqrt(dx * dx + dy * dy) / (kCell / 2.0);
         if (r >= 1) continue;
         const double light = std::max(0.2, 1.0 - std::hypot(dx + 8, dy + 8) / kCell);
         b.SetPixel(cell * kCell + x, y,
@@ -95,7 +95,8 @@ int RunDemo(const DemoOptions& o) {
   banner().SaveToFile((dir / "banner.bmp").string());
   backdrop().SaveToFile((dir / "back.bmp").string());
 
-  TMorvaneDraw d(nullptr);
+  const std::unique_ptr<TMorvaneDraw> component = MakeComponent(o.device);
+  TMorvaneDraw& d = *component;
   d.SetColorDepth(o.bitsPerPixel == 16 ? cd16bpp : o.bitsPerPixel == 24 ? cd24bpp : cd32bpp);
   TFont font;
   font.size = 11;

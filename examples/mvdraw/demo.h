@@ -3,6 +3,8 @@
 // on sprites generated at start, animated in a window.
 #include <string>
 
+#include "script.h"
+
 namespace mvdraw {
 
 struct DemoOptions {
@@ -10,6 +12,7 @@ struct DemoOptions {
   int bitsPerPixel = 32;
   std::string savePrefix;  // when set: PREFIX_NNNN.bmp of presented frames
   int saveEvery = 60;      // frames between saved pictures
+  DrawDevice device = DrawDevice::kSoft;
 };
 
 // Returns the process exit status.

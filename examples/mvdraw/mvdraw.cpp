@@ -1,7 +1,7 @@
 // mvdraw: the library's 2D component driven by a script, or a demo.
 //
-//   mvdraw run SCRIPT [--seed N] [--window] [--log FILE]
-//   mvdraw demo [--frames N] [--depth 16|24|32] [--save PREFIX] [--every N]
+//   mvdraw run SCRIPT [--seed N] [--window] [--log FILE] [--device D]
+//   mvdraw demo [--frames N] [--depth 16|24|32] [--save PREFIX] [--every N] [--device D]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,8 +17,9 @@
 namespace {
 
 const char kHelp[] =
-    "usage: mvdraw run SCRIPT [--seed N] [--window] [--log FILE]\n"
+    "usage: mvdraw run SCRIPT [--seed N] [--window] [--log FILE] [--device soft|gl|gl-emulated]\n"
     "       mvdraw demo [--frames N] [--depth 16|24|32] [--save PREFIX] [--every N]\n"
+    "                   [--device soft|gl|gl-emulated]\n"
     "       mvdraw --help\n"
     "\n"
     "run: one command per line (blank lines and # comments ignored):\n"
@@ -34,6 +35,9 @@ const char kHelp[] =
     "  --seed N     srand(N) before the component is made (wind and wave offsets)\n"
     "  --window     show the frames in a real window (default: offscreen)\n"
     "  --log FILE   write the debug log with tracing and profiling on\n"
+    "  --device D   soft: TMorvaneDraw in software (default); gl: TMorvaneDrawEx on\n"
+    "               the GL driver, falling back to emulation; gl-emulated: on Mesa's\n"
+    "               software rasteriser only. save then reads the device's target back\n"
     "demo: animates every effect, wind, zoom, rotate-and-zoom and the cross-fade\n"
     "  --frames N   stop after N frames (default: until the window is closed)\n"
     "  --save P     save every N-th presented frame as P_0000.bmp, P_0001.bmp, ...\n";
@@ -58,6 +62,7 @@ int run(int argc, char** argv) {
   const char* log = nullptr;
   int seed = 1;
   bool seeded = false;
+  mvdraw::DrawDevice device = mvdraw::DrawDevice::kSoft;
   for (int i = 3; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--window")) {
       window = true;
@@ -66,6 +71,8 @@ int run(int argc, char** argv) {
       seeded = true;
     } else if (!std::strcmp(argv[i], "--log") && i + 1 < argc) {
       log = argv[++i];
+    } else if (!std::strcmp(argv[i], "--device") && i + 1 < argc) {
+      if (!mvdraw::ParseDrawDevice(argv[++i], device)) return usage("--device takes soft, gl or gl-emulated");
     } else {
       return usage((std::string("unknown option ") + argv[i]).c_str());
     }
@@ -80,7 +87,7 @@ int run(int argc, char** argv) {
   int status = 0;
   try {
     if (seeded) std::srand(static_cast<unsigned>(seed));
-    mvdraw::ScriptRunner runner(std::cout, window);
+    mvdraw::ScriptRunner runner(std::cout, window, device);
     runner.Run(in, script);
   } catch (const mvdraw::ScriptError& e) {
     std::fprintf(stderr, "mvdraw: %s\n", e.what());
@@ -105,6 +112,9 @@ int demo(int argc, char** argv) {
         return usage("--depth takes 16, 24 or 32");
     } else if (!std::strcmp(argv[i], "--save") && hasValue) {
       o.savePrefix = argv[++i];
+    } else if (!std::strcmp(argv[i], "--device") && hasValue) {
+      if (!mvdraw::ParseDrawDevice(argv[++i], o.device))
+        return usage("--device takes soft, gl or gl-emulated");
     } else if (!std::strcmp(argv[i], "--every") && hasValue) {
       if (!toInt(argv[++i], o.saveEvery) || o.saveEvery <= 0) return usage("--every takes a count");
     } else {

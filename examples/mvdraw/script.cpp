@@ -15,8 +15,11 @@ namespace {
 
 using namespace MorvaneDrawSystem;
 
-const std::map<std::string, TTransparentColor> kKeys = {
-    {"black", tcBlack}, {"white", tcWhite}, {"red", tcRed}, {"green", tcGreen}, {"blue", tcBlue}};
+const std::map<std::string, TTransparentColor>& keys() {
+  static const std::map<std::string, TTransparentColor> k = {
+      {"black", tcBlack}, {"white", tcWhite}, {"red", tcRed}, {"green", tcGreen}, {"blue", tcBlue}};
+  return k;
+}
 
 // Words of a line; the rest of the line after `keep` words stays one word.
 std::vector<std::string> words(const std::string& line, std::size_t keep = 0) {
@@ -61,8 +64,36 @@ void expect(const std::vector<std::string>& w, std::size_t count, int line, cons
 
 }  // namespace
 
-ScriptRunner::ScriptRunner(std::ostream& out, bool window)
-    : out_(out), window_(window), draw_(std::make_unique<TMorvaneDraw>(nullptr)) {
+bool ParseDrawDevice(const std::string& text, DrawDevice& out) {
+  if (text == "soft") {
+    out = DrawDevice::kSoft;
+  } else if (text == "gl") {
+    out = DrawDevice::kGl;
+  } else if (text == "gl-emulated") {
+    out = DrawDevice::kGlEmulated;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::unique_ptr<TMorvaneDraw> MakeComponent(DrawDevice device) {
+  if (device == DrawDevice::kSoft) return std::make_unique<TMorvaneDraw>(nullptr);
+  auto ex = std::make_unique<TMorvaneDrawEx>(nullptr);
+  ex->SetUseHAL(device == DrawDevice::kGl);
+  return ex;
+}
+
+void ClearStage(TMorvaneDraw& draw) {
+  if (auto* ex = dynamic_cast<TMorvaneDrawEx*>(&draw)) {
+    ex->Clear();
+  } else {
+    draw.Clear();
+  }
+}
+
+ScriptRunner::ScriptRunner(std::ostream& out, bool window, DrawDevice device)
+    : out_(out), window_(window), draw_(MakeComponent(device)) {
   TFont font;
   font.size = 12;
   font.color = 0xFFFFFF;
@@ -104,8 +135,8 @@ void ScriptRunner::RunLine(const std::string& text, int line) {
     for (std::size_t i = 4; i + 1 < w.size(); i += 2) {
       if (w[i] == "transparent") {
         transparent = n(i + 1) != 0;
-      } else if (w[i] == "key" && kKeys.count(w[i + 1])) {
-        key = kKeys.at(w[i + 1]);
+      } else if (w[i] == "key" && keys().count(w[i + 1])) {
+        key = keys().at(w[i + 1]);
       } else {
         bad(line, "unknown stage option: " + w[i] + " " + w[i + 1]);
       }
@@ -131,7 +162,7 @@ void ScriptRunner::RunLine(const std::string& text, int line) {
          << "\n";
   } else if (c == "clear") {
     expect(w, 1, line, "clear");
-    stage(line).Clear();
+    ClearStage(stage(line));
   } else if (c == "updatetmp") {
     expect(w, 1, line, "updatetmp");
     stage(line).UpdateTmp();
@@ -164,6 +195,8 @@ void ScriptRunner::RunLine(const std::string& text, int line) {
     stage(line).TextOutA(n(1), n(2), w[3]);
   } else if (c == "save") {
     expect(w, 2, line, "save OUT.bmp");
+    // The device's target is what the back surface holds once read back.
+    if (auto* ex = dynamic_cast<TMorvaneDrawEx*>(&stage(line))) ex->ReadBackSurface();
     SaveSurfaceBmp(*stage(line).BackSurface(), w[1]);
   } else if (c == "savepresented") {
     expect(w, 2, line, "savepresented OUT.bmp");

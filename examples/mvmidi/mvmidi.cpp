@@ -4,6 +4,7 @@
 //   mvmidi dump FILE
 //   mvmidi play FILE [--repeat] [--fade MS] [--null] [--log]
 //   mvmidi render FILE OUT.wav [--seconds N]
+//   mvmidi --help
 //
 // play goes through the default output in real time; render plays through
 // the software synth on a virtual clock, as fast as the machine mixes.
@@ -44,13 +45,38 @@ std::atomic<int> interrupts{0};
 
 void onInterrupt(int) { interrupts.fetch_add(1); }
 
+constexpr const char* kUsage =
+    "usage: mvmidi info FILE\n"
+    "       mvmidi dump FILE\n"
+    "       mvmidi play FILE [--repeat] [--fade MS] [--null] [--log]\n"
+    "       mvmidi render FILE OUT.wav [--seconds N]\n"
+    "       mvmidi --help\n";
+
+constexpr const char* kHelp =
+    "\n"
+    "  info     prints the piece: format, tracks, length, tempo, markers and texts\n"
+    "  dump     prints every short, long and meta event with its tick\n"
+    "  play     plays the piece through the system's MIDI output in real time\n"
+    "  render   plays the piece through the software synth into a WAV file\n"
+    "\n"
+    "  --repeat      play between the loop points until interrupted\n"
+    "  --fade MS     fade out over MS milliseconds at the end (after one pass\n"
+    "                with --repeat, or at the first Ctrl-C)\n"
+    "  --null        send to an output that discards everything\n"
+    "  --log         print every message sent, with its time in milliseconds\n"
+    "  --seconds N   render N seconds instead of the piece and its tail\n"
+    "\n"
+    "FILE is a Standard MIDI File of format 0 or 1.\n";
+
 int usage() {
-  std::fprintf(stderr,
-               "usage: mvmidi info FILE\n"
-               "       mvmidi dump FILE\n"
-               "       mvmidi play FILE [--repeat] [--fade MS] [--null] [--log]\n"
-               "       mvmidi render FILE OUT.wav [--seconds N]\n");
+  std::fputs(kUsage, stderr);
   return 2;
+}
+
+int help() {
+  std::fputs(kUsage, stdout);
+  std::fputs(kHelp, stdout);
+  return 0;
 }
 
 // Prints every message as it goes to the output it wraps: milliseconds since
@@ -234,6 +260,8 @@ int render(const std::string& file, const std::string& output, std::optional<lon
 }
 
 int run(const std::vector<std::string>& args) {
+  for (const std::string& arg : args)
+    if (arg == "--help" || arg == "-h") return help();
   if (args.size() < 2) return usage();
   const std::string& command = args[0];
   const std::string& file = args[1];

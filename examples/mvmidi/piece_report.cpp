@@ -32,7 +32,8 @@ double secondsTo(const TMorvaneMidiData& data, std::uint32_t tick, bool truncate
   std::uint32_t tempo = kDefaultTempo, at = 0;
   const auto beatSeconds = [&](std::uint32_t t) {
     const std::uint32_t us = std::max<std::uint32_t>(t, 1000);
-    return truncate ? static_cast<double>(us / 1000) / 1000.0 : us / 1e6;  // truncation intended
+    const std::uint32_t wholeMs = us / 1000;  // truncation intended
+    return truncate ? static_cast<double>(wholeMs) / 1000.0 : us / 1e6;
   };
   for (const auto& event : data.MetaEvents) {
     if (event.Type != kMetaTempo) continue;

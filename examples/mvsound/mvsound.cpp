@@ -240,7 +240,7 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  const std::string command = all[0];
+  const std::string& command = all[0];
   const std::vector<std::string> args(all.begin() + 1, all.end());
   try {
     if (command == "info") return info(args);

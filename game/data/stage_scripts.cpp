@@ -69,10 +69,10 @@ constexpr auto secondStageScript = std::to_array<std::int16_t>({
 static_assert(secondStageScript.size() == kSecondStageLength);
 static_assert(secondStageScript[491] == 6 && secondStageScript[487] == 44);
 
-constexpr bool KnownCommands(std::span<const std::int16_t> script) {
+constexpr bool knownCommands(std::span<const std::int16_t> script) {
   return std::ranges::all_of(script, [](std::int16_t e) { return e >= 0 && e <= 60; });
 }
-static_assert(KnownCommands(firstStageScript) && KnownCommands(secondStageScript));
+static_assert(knownCommands(firstStageScript) && knownCommands(secondStageScript));
 
 }  // namespace
 

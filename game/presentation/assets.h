@@ -7,6 +7,7 @@
 #include "game/world/game_record.h"
 #include "game/world/shell_host.h"
 #include "game/world/sprite_sheets.h"
+#include "game/world/world.h"
 #include "platform/graphics/canvas.h"
 
 namespace dovrex {
@@ -42,5 +43,10 @@ void LoadAssets(SpriteSheets& sheets, GameState& game, platform::Canvas& i0, con
                 ShellHost& host);
 
 int SoundFileBytes(int n);
+
+// The single point of a frame where a requested sound effect is played: plays
+// the requested effect (1..9) and clears the request; at most one effect
+// starts per frame and a later request replaces an earlier one.
+void DispatchSound(World& world);
 
 }  // namespace dovrex

@@ -1,5 +1,6 @@
 #include "game/shell/Dovrex_main.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <exception>
@@ -11,7 +12,6 @@
 #include "game/shell/modes.h"
 #include "game/shell/score_file.h"
 #include "game/world/effects.h"
-#include "game/world/trig_tables.h"
 #include "platform/audio/audio_device.h"
 #include "platform/audio/effect_player.h"
 #include "platform/input/sdl_joystick.h"
@@ -31,6 +31,16 @@ MidiOutOpener musicOutput(const platform::Application& app, MidiOutOpener reques
 }
 
 }  // namespace
+
+void BuildTrigTables(GameRecord& rec) {
+  // The constant is 6.28318, not 2 pi: the truncated values depend on it.
+  constexpr double kFullTurn = 6.28318;
+  for (int i = 0; i < 16; ++i) {
+    const double angle = i * kFullTurn * 0.0625;
+    rec.cosTable[i] = static_cast<std::int32_t>(std::cos(angle) * 16);
+    rec.sinTable[i] = static_cast<std::int32_t>(std::sin(angle) * 16);
+  }
+}
 
 TForm1::TForm1(platform::Application& app, TForm1Options options)
     : app_(app),

@@ -36,6 +36,12 @@ namespace dovrex {
 
 inline constexpr std::uint32_t kFramePeriodMs = 22;
 
+// Fills cosTable and sinTable, the 16 directions the enemies and enemy shots
+// steer by: 16 x cos and 16 x sin of i x 6.28318 / 16, truncated toward zero:
+// +16 for cos 0 but only +-15 at the other quarter turns, because the angle
+// constant falls just short of 2 pi.
+void BuildTrigTables(GameRecord& rec);
+
 struct TForm1Options {
   // The game's working directory (bmp/, wav/, mid/, M_score.dat); empty for
   // the current one.

@@ -41,27 +41,36 @@ void enterRanking(GameRecord& rec) {
   ClearPool(rec.enemyShots);
 }
 
+// The ship and the controls as every start leaves them: the ship at x 240,
+// level, unhurt; no flash, laser or dying; the stage script from its start.
+void readyShip(GameRecord& rec, int y) {
+  GameState& game = rec.game;
+  PlayerShip& ship = rec.player;
+  ship.x = 240;
+  ship.y = y;
+  ship.bank = 4;
+  ship.explosionFrame = 0;
+  game.flashTimer = 0;
+  game.buttonLatch = 0;
+  game.laserTimer = 0;
+  game.dying = 0;
+  resetScript(game);
+  game.scriptEntry = 0;
+}
+
 void enterInstructions(GameRecord& rec) {
   GameState& game = rec.game;
   PlayerShip& ship = rec.player;
   rec.rankingNext = 1;
   game.modeTimer = 0;
   rec.gameMode = kModeInstructions;
-  resetScript(game);
-  ship.x = 240;
-  ship.y = 400;
-  ship.bank = 4;
+  readyShip(rec, 400);
   ship.shield = 1;
-  ship.explosionFrame = ship.ringActive = ship.ringFrame = 0;
-  game.flashTimer = 0;
+  ship.ringActive = ship.ringFrame = 0;
   game.shotLevel = 0;
   game.laserStock = 2;
   game.missileLevel = 0;
   game.shipState = 0;
-  game.buttonLatch = 0;
-  game.laserTimer = 0;
-  game.dying = 0;
-  game.scriptEntry = 0;
   game.soundRequest = 0;
   ClearPool(rec.shots);
   ClearPool(rec.particles);
@@ -70,20 +79,9 @@ void enterInstructions(GameRecord& rec) {
 
 // The flight-in start shared by a new game and the second stage.
 void startStage(GameRecord& rec) {
-  GameState& game = rec.game;
-  PlayerShip& ship = rec.player;
-  ship.x = 240;
-  ship.y = 540;  // below the playfield: the ship flies in
-  ship.bank = 4;
-  ship.explosionFrame = 0;
-  game.flashTimer = 0;
-  game.shipState = 1;
-  game.shipVy = 36;
-  game.buttonLatch = 0;
-  game.laserTimer = 0;
-  game.dying = 0;
-  resetScript(game);
-  game.scriptEntry = 0;
+  readyShip(rec, 540);  // below the playfield: the ship flies in
+  rec.game.shipState = 1;
+  rec.game.shipVy = 36;
 }
 
 bool pressAccepted(World& world) {

@@ -7,20 +7,6 @@ namespace dovrex {
 
 namespace {
 
-// The boss's picture steps one cell a frame towards `last`; once past it the
-// picture holds there and the caller moves on to the next phase.
-bool animateUpTo(std::int32_t& frame, int last) {
-  if (++frame <= last) return false;
-  frame = last;
-  return true;
-}
-// The same downwards: below `first` the picture settles on `settle`.
-bool animateDownTo(std::int32_t& frame, int first, int settle) {
-  if (--frame >= first) return false;
-  frame = settle;
-  return true;
-}
-
 // A short pause before the next pattern, in frames.
 constexpr int kPauseFrames = 7;
 
@@ -125,7 +111,7 @@ void FirstBoss(World& world, Enemy& boss) {
       firstScatter(rec, boss, s);
       break;
     case kFirstOpen:
-      if (animateUpTo(boss.frame, 19)) s.phase = kFirstRings;
+      if (AnimateUpTo(boss.frame, 19)) s.phase = kFirstRings;
       break;
     case kFirstRings:
       threeRings(rec, boss);
@@ -138,7 +124,7 @@ void FirstBoss(World& world, Enemy& boss) {
       firstSidestep(rec, boss, s);
       break;
     case kFirstOpenFans:
-      if (animateUpTo(boss.frame, 39)) {
+      if (AnimateUpTo(boss.frame, 39)) {
         s.sidestepOrSpread = 0;
         s.phase = kFirstFans;
       }
@@ -147,7 +133,7 @@ void FirstBoss(World& world, Enemy& boss) {
       firstFans(rec, boss, s);
       break;
     case kFirstCloseFans:
-      if (animateDownTo(boss.frame, 29, 19)) s.phase = kFirstRingsAgain;
+      if (AnimateDownTo(boss.frame, 29, 19)) s.phase = kFirstRingsAgain;
       break;
     case kFirstRingsAgain:
       threeRings(rec, boss);
@@ -157,7 +143,7 @@ void FirstBoss(World& world, Enemy& boss) {
       if (EveryFrames(s.shortCount, kPauseFrames)) s.phase = kFirstClose;
       break;
     case kFirstClose:
-      if (animateDownTo(boss.frame, 9, 9)) s.phase = kFirstRestart;
+      if (AnimateDownTo(boss.frame, 9, 9)) s.phase = kFirstRestart;
       break;
     case kFirstRestart:
       s.phase = kFirstPause;
@@ -376,7 +362,7 @@ void SecondBoss(World& world, Enemy& boss) {
       secondScatter(rec, boss, s);
       break;
     case kSecondOpen:
-      if (animateUpTo(boss.frame, 9)) s.phase = kSecondSprays;
+      if (AnimateUpTo(boss.frame, 9)) s.phase = kSecondSprays;
       break;
     case kSecondSprays:
       secondSprays(rec, boss, s);
@@ -396,14 +382,14 @@ void SecondBoss(World& world, Enemy& boss) {
       secondChildren(rec, boss, s);
       break;
     case kSecondOpenWeave:
-      if (animateUpTo(boss.frame, 14)) s.phase = kSecondPauseBeforeWeave;
+      if (AnimateUpTo(boss.frame, 14)) s.phase = kSecondPauseBeforeWeave;
       break;
     case kSecondWeave:
     case kSecondWeaveAgain:
       secondWeave(rec, boss, s);
       break;
     case kSecondOpenGuns:
-      if (animateUpTo(boss.frame, 19)) {
+      if (AnimateUpTo(boss.frame, 19)) {
         s.volleys = 0;
         s.phase = kSecondSweepOpen;
       }
@@ -420,10 +406,10 @@ void SecondBoss(World& world, Enemy& boss) {
       secondRings(rec, boss, s);
       break;
     case kSecondCloseGuns:
-      if (animateDownTo(boss.frame, 14, 14)) s.phase = kSecondPauseAfterRings;
+      if (AnimateDownTo(boss.frame, 14, 14)) s.phase = kSecondPauseAfterRings;
       break;
     case kSecondClose:
-      if (animateDownTo(boss.frame, 9, 9)) s.phase = kSecondSprays;
+      if (AnimateDownTo(boss.frame, 9, 9)) s.phase = kSecondSprays;
       break;
   }
   sway(boss, s);

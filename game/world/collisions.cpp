@@ -14,7 +14,7 @@ namespace dovrex {
 namespace {
 
 // Boxes that only touch do not overlap.
-bool Overlap(int dx, int dy, int reachX, int reachY) {
+bool overlap(int dx, int dy, int reachX, int reachY) {
   return std::abs(dx) < reachX && std::abs(dy) < reachY;
 }
 
@@ -23,7 +23,7 @@ constexpr int kShipReachX = 15;
 constexpr int kShipReachY = 10;
 constexpr int kShipShotReach = 7;
 
-bool Pierces(const PlayerShot& shot) { return shot.kind == 5 || shot.kind == 6; }
+bool pierces(const PlayerShot& shot) { return shot.kind == 5 || shot.kind == 6; }
 
 }  // namespace
 
@@ -42,11 +42,11 @@ void KillEnemy(World& world, Enemy& enemy, bool byShot) {
 void ShotTest(World& world, Enemy& enemy) {
   for (PlayerShot& shot : world.rec.shots) {
     if (enemy.state != 1 || shot.active == 0 || enemy.kind == kKindCapsule) continue;
-    if (!Overlap(enemy.x - shot.x, enemy.y - shot.y, enemy.halfWidth + shot.halfWidth,
+    if (!overlap(enemy.x - shot.x, enemy.y - shot.y, enemy.halfWidth + shot.halfWidth,
                  enemy.halfHeight + shot.halfHeight)) {
       continue;
     }
-    if (!Pierces(shot)) shot.active = 0;
+    if (!pierces(shot)) shot.active = 0;
     enemy.hp -= shot.kind < 7 ? 1 : 3;
     if (enemy.hp < 1) {
       KillEnemy(world, enemy, true);
@@ -61,7 +61,7 @@ void ShotTest(World& world, Enemy& enemy) {
 
 void ContactTest(World& world, Enemy& enemy) {
   const PlayerShip& ship = world.player();
-  if (!Overlap(enemy.x - ship.x, enemy.y - ship.y, enemy.halfWidth + kShipReachX,
+  if (!overlap(enemy.x - ship.x, enemy.y - ship.y, enemy.halfWidth + kShipReachX,
                enemy.halfHeight + kShipReachY)) {
     return;
   }
@@ -78,7 +78,7 @@ void ContactTest(World& world, Enemy& enemy) {
 
 void ShipTest(World& world, EnemyShot& shot) {
   const PlayerShip& ship = world.player();
-  if (!Overlap(shot.x - ship.x, shot.y - ship.y, shot.halfWidth + kShipShotReach,
+  if (!overlap(shot.x - ship.x, shot.y - ship.y, shot.halfWidth + kShipShotReach,
                shot.halfHeight + kShipShotReach)) {
     return;
   }

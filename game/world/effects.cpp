@@ -9,7 +9,7 @@ namespace {
 
 // Draws an image-list animation at frame + base, then advances it; the
 // particle retires when its frame passes lastFrame.
-void AnimateCell(World& world, Particle& p, const platform::ImageList& sheet, int base, int half,
+void animateCell(World& world, Particle& p, const platform::ImageList& sheet, int base, int half,
                  int lastFrame) {
   sheet.Draw(world.canvas, p.x - half, p.y - half, p.frame + base);
   ++p.frame;
@@ -18,7 +18,7 @@ void AnimateCell(World& world, Particle& p, const platform::ImageList& sheet, in
 
 // Kinds 2..5: the centre pixel and two arm pixels, turning every frame; the
 // cross ages one extra step per frame.
-void DrawCross(World& world, Particle& p) {
+void drawCross(World& world, Particle& p) {
   const CrossColors& colors = kCrossColors[p.kind - kFirstCrossKind];
   world.canvas.SetPixel(p.x, p.y, colors.centre);
   if (p.frame == 0) {
@@ -33,19 +33,19 @@ void DrawCross(World& world, Particle& p) {
   --p.life;
 }
 
-void DrawPassB(World& world, Particle& p) {
+void drawPassB(World& world, Particle& p) {
   SpriteSheets& s = world.sheets;
   switch (p.kind) {
     case 1:
       // NOTE: a 24-pixel cell placed 16 pixels up and left of the centre, as
       // the smoke always was.
-      AnimateCell(world, p, s.IL24, 0, 16, 6);
+      animateCell(world, p, s.IL24, 0, 16, 6);
       break;
     case 2:
     case 3:
     case 4:
     case 5:
-      DrawCross(world, p);
+      drawCross(world, p);
       break;
     case 6:
       ++p.frame;
@@ -58,19 +58,19 @@ void DrawPassB(World& world, Particle& p) {
       s.Spa8.Draw(world.canvas, p.x - 5, p.y - 5, p.frame);
       break;
     case 8:
-      AnimateCell(world, p, s.IL16, 0, 8, 10);
+      animateCell(world, p, s.IL16, 0, 8, 10);
       break;
     case 9:
-      AnimateCell(world, p, s.IL16, 11, 8, 14);
+      animateCell(world, p, s.IL16, 11, 8, 14);
       break;
     case 11:
-      AnimateCell(world, p, s.IL36, 0, 18, 15);
+      animateCell(world, p, s.IL36, 0, 18, 15);
       break;
     case 12:
-      AnimateCell(world, p, s.IL36, 16, 18, 15);
+      animateCell(world, p, s.IL36, 16, 18, 15);
       break;
     case 13:
-      AnimateCell(world, p, s.IL36, 32, 18, 15);
+      animateCell(world, p, s.IL36, 32, 18, 15);
       break;
     case 20:
       // Muzzle flash: the cells run backwards from 17.
@@ -85,7 +85,7 @@ void DrawPassB(World& world, Particle& p) {
 }
 
 // One step toward 0.
-int Brake(int v) {
+int brake(int v) {
   if (v > 0) return v - 1;
   if (v < 0) return v + 1;
   return 0;
@@ -97,9 +97,9 @@ void ParticlePassA(World& world) {
   for (Particle& p : world.rec.particles) {
     if (p.active != 1) continue;
     if (p.kind == 0) {
-      AnimateCell(world, p, world.sheets.IL32, 1, 16, 5);
+      animateCell(world, p, world.sheets.IL32, 1, 16, 5);
     } else if (p.kind == 10) {
-      AnimateCell(world, p, world.sheets.IL32, 12, 16, 5);
+      animateCell(world, p, world.sheets.IL32, 12, 16, 5);
     }
   }
 }
@@ -110,12 +110,12 @@ void ParticlePassB(World& world) {
     ++p.frictionTick;
     if (p.frictionTick > 5) {
       p.frictionTick = 0;
-      p.vx = Brake(p.vx);
-      p.vy = Brake(p.vy);
+      p.vx = brake(p.vx);
+      p.vy = brake(p.vy);
     }
     p.x += p.vx;
     p.y += p.vy;
-    DrawPassB(world, p);
+    drawPassB(world, p);
     --p.life;
     if (p.life < 0) p.active = 0;
   }

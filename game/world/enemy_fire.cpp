@@ -102,7 +102,7 @@ void ScatterShot(GameRecord& rec, int x, int y) {
 namespace {
 
 template <std::size_t N>
-void Spray(GameRecord& rec, int x, int y, const std::array<int, N>& rise, int sideStart) {
+void spray(GameRecord& rec, int x, int y, const std::array<int, N>& rise, int sideStart) {
   for (int j = 0; j < static_cast<int>(N); ++j) {
     if (EnemyShot* shot = SpawnEnemyShot(rec, kShotSpray, x, y, 9, 9)) {
       shot->param0 = rise[j];
@@ -116,27 +116,18 @@ void Spray(GameRecord& rec, int x, int y, const std::array<int, N>& rise, int si
 
 void SprayOf6(GameRecord& rec, int x, int y) {
   constexpr std::array<int, 6> rise = {-8, -10, -12, -12, -10, -8};
-  Spray(rec, x, y, rise, -10);
+  spray(rec, x, y, rise, -10);
 }
 
 void SprayOf7(GameRecord& rec, int x, int y) {
   constexpr std::array<int, 7> rise = {-8, -10, -12, -14, -12, -10, -8};
-  Spray(rec, x, y, rise, -12);
+  spray(rec, x, y, rise, -12);
 }
 
 Enemy* SpawnFallingChild(GameRecord& rec, int x, int y, int look) {
-  Enemy* child = FirstFree(rec.enemies);
-  if (child == nullptr) return nullptr;
-  child->state = 1;
-  child->kind = kKindFallingChild;
-  child->x = x;
-  child->y = y;
-  child->frame = 0;
-  child->look = look;
-  child->hp = 2;
-  child->halfWidth = 17;
-  child->halfHeight = 21;
-  return child;
+  return SpawnEnemy(
+      rec,
+      {.kind = kKindFallingChild, .look = look, .hp = 2, .x = x, .y = y, .halfWidth = 17, .halfHeight = 21});
 }
 
 }  // namespace dovrex

@@ -1,105 +1,119 @@
 // Enemies that dive in from the top, brake, and climb back out.
 #include "game/world/enemy_kinds_dives.h"
 
+#include <tuple>
+
 #include "game/world/enemy_fire.h"
 #include "game/world/pools.h"
 
 namespace dovrex {
 
+namespace {
+
+// The braking dives' parameters: phase, vertical speed, brake counter and
+// sideways drift.
+std::tuple<std::int32_t&, std::int32_t&, std::int32_t&, std::int32_t&> brakingDive(Enemy& e) {
+  return std::tie(e.param0, e.param1, e.param2, e.param5);
+}
+
+}  // namespace
+
 void BrakingDive(World& world, Enemy& e) {
-  switch (e.param0) {
+  auto [phase, verticalSpeed, brakeTimer, drift] = brakingDive(e);
+  switch (phase) {
     case 0:
-      if (EveryFrames(e.param2, 4)) {
-        e.param1 -= 3;
-        if (++e.frame > 7) {
-          e.frame = 7;
-          e.param0 = 1;
-        }
+      if (EveryFrames(brakeTimer, 4)) {
+        verticalSpeed -= 3;
+        if (AnimateUpTo(e.frame, 7)) phase = 1;
       }
-      e.y += e.param1;
+      e.y += verticalSpeed;
       break;
     case 1:
-      e.param0 = 2;
+      phase = 2;
       if (e.kind == kKindRingDive) RingOf8(world.rec, e.x, e.y);
       break;
     case 2:
-      if (EveryFrames(e.param2, 3)) {
-        e.param1 -= 3;
+      if (EveryFrames(brakeTimer, 3)) {
+        verticalSpeed -= 3;
         if (++e.frame > 14) e.frame = 14;
       }
-      e.y += e.param1;
+      e.y += verticalSpeed;
       break;
     default:
       break;
   }
-  e.x += e.param5;
+  e.x += drift;
   if (e.y < (e.kind == kKindRingDive ? -60 : -50)) e.state = 0;
 }
 
 void BrakingDiveRing16(World& world, Enemy& e) {
-  switch (e.param0) {
+  auto [phase, verticalSpeed, brakeTimer, drift] = brakingDive(e);
+  switch (phase) {
     case 0:
-      if (EveryFrames(e.param2, 3)) {
-        e.param1 -= 3;
+      if (EveryFrames(brakeTimer, 3)) {
+        verticalSpeed -= 3;
         if (++e.frame > 6) {
           e.frame = 7;
-          e.param0 = 1;
+          phase = 1;
         }
       }
-      e.y += e.param1;
+      e.y += verticalSpeed;
       break;
     case 1:
-      if (++e.frame > 12) {
-        e.frame = 12;
-        e.param0 = 2;
-      }
+      if (AnimateUpTo(e.frame, 12)) phase = 2;
       break;
     case 2:
-      e.param0 = 3;
+      phase = 3;
       RingOf16(world.rec, e.x, e.y);
       break;
     case 3:
-      if (EveryFrames(e.param2, 3)) e.param1 -= 3;
-      e.y += e.param1;
+      if (EveryFrames(brakeTimer, 3)) verticalSpeed -= 3;
+      e.y += verticalSpeed;
       break;
     default:
       break;
   }
-  e.x += e.param5;
+  e.x += drift;
   if (e.y < -60) e.state = 0;
 }
 
 void BounceAndSpray(World& world, Enemy& e) {
-  switch (e.param0) {
+  std::int32_t& phase = e.param0;
+  std::int32_t& verticalSpeed = e.param1;
+  std::int32_t& drift = e.param2;
+  std::int32_t& speedTimer = e.param3;
+  std::int32_t& sprayTimer = e.param4;
+  switch (phase) {
     case 0:
-      if (EveryFrames(e.param3, 2)) {
-        e.param1 -= 2;
-        if (++e.frame > 12) {
-          e.frame = 12;
-          e.param0 = 1;
-          e.param1 = 0;
+      if (EveryFrames(speedTimer, 2)) {
+        verticalSpeed -= 2;
+        if (AnimateUpTo(e.frame, 12)) {
+          phase = 1;
+          verticalSpeed = 0;
         }
       }
-      e.y += e.param1;
+      e.y += verticalSpeed;
       break;
     case 1:
-      if (EveryFrames(e.param3, 3)) e.param1 += 3;
-      e.y += e.param1;
+      if (EveryFrames(speedTimer, 3)) verticalSpeed += 3;
+      e.y += verticalSpeed;
       if (--e.frame < 0) e.frame = 0;
       break;
     default:
       break;
   }
-  if (EveryFrames(e.param4, 21)) SprayOf6(world.rec, e.x, e.y - 30);
-  e.x += e.param2;
+  if (EveryFrames(sprayTimer, 21)) SprayOf6(world.rec, e.x, e.y - 30);
+  e.x += drift;
   if (e.y > 530) e.state = 0;
 }
 
 void BallisticArc(World&, Enemy& e) {
+  std::int32_t& verticalSpeed = e.param0;
+  std::int32_t& sideSpeed = e.param1;
   const bool fromLeft = e.kind == kKindArcLobLeft;
-  e.x += fromLeft ? e.param1 : -e.param1;
-  e.y += e.param0;
-  e.param0 += 1;
+  e.x += fromLeft ? sideSpeed : -sideSpeed;
+  e.y += verticalSpeed;
+  verticalSpeed += 1;
   if (fromLeft) {
     if (++e.frame > 17) e.frame = 0;
   } else {
@@ -109,21 +123,24 @@ void BallisticArc(World&, Enemy& e) {
 }
 
 void GlideAndBurst(World& world, Enemy& e) {
-  e.x += e.kind == kKindGliderLeft ? e.param1 : -e.param1;
-  e.param1 -= 2;
-  if (e.param1 < 0) e.param1 = 0;
-  e.y += e.param0;
-  e.param0 -= 2;
-  if (e.param0 < 0) e.param0 = 0;
-  if (e.param1 < 1) {
+  std::int32_t& verticalSpeed = e.param0;
+  std::int32_t& sideSpeed = e.param1;
+  std::int32_t& climbSpeed = e.param2;
+  std::int32_t& burstFired = e.param3;
+  e.x += e.kind == kKindGliderLeft ? sideSpeed : -sideSpeed;
+  sideSpeed -= 2;
+  if (sideSpeed < 0) sideSpeed = 0;
+  e.y += verticalSpeed;
+  verticalSpeed -= 2;
+  if (verticalSpeed < 0) verticalSpeed = 0;
+  if (sideSpeed < 1) {
     // Stopped: open up, burst once, then climb ever faster.
-    if (++e.frame > 18) {
-      e.frame = 18;
-      e.param2 += 1;
-      e.y -= e.param2;
+    if (AnimateUpTo(e.frame, 18)) {
+      climbSpeed += 1;
+      e.y -= climbSpeed;
     }
-    if (e.param3 == 0 && e.frame > 17) {
-      e.param3 = 1;
+    if (burstFired == 0 && e.frame > 17) {
+      burstFired = 1;
       for (int d = 10; d <= 14; ++d) {
         if (EnemyShot* shot = SpawnEnemyShot(world.rec, kShotFast, e.x, e.y + 18, 7, 7)) {
           shot->param4 = d;

@@ -4,6 +4,7 @@
 #include "game/world/enemy_kinds_fans.h"
 
 #include "game/world/enemy_fire.h"
+#include "game/world/pools.h"
 
 namespace dovrex {
 
@@ -13,10 +14,7 @@ namespace {
 void openFireClose(World& world, Enemy& e, std::int32_t& phase) {
   switch (phase) {
     case 1:
-      if (++e.frame > 14) {
-        e.frame = 14;
-        phase = 2;
-      }
+      if (AnimateUpTo(e.frame, 14)) phase = 2;
       break;
     case 2:
       if (FanVolley(world.rec, e.x, e.y)) phase = 3;
@@ -32,27 +30,30 @@ void openFireClose(World& world, Enemy& e, std::int32_t& phase) {
 }  // namespace
 
 void SideEntry(World& world, Enemy& e) {
-  const int dx = e.kind == kKindSideEntryLeft ? e.param1 : -e.param1;
-  switch (e.param2) {
+  std::int32_t& loopsLeft = e.param0;
+  std::int32_t& speed = e.param1;
+  std::int32_t& phase = e.param2;
+  const int dx = e.kind == kKindSideEntryLeft ? speed : -speed;
+  switch (phase) {
     case 0:
       e.x += dx;
       if (++e.frame > 8) {
         e.frame = 0;
-        --e.param0;
+        --loopsLeft;
       }
-      if (e.param0 < 1) e.param2 = 1;
+      if (loopsLeft < 1) phase = 1;
       break;
     case 1:
     case 2:
     case 3:
-      openFireClose(world, e, e.param2);
+      openFireClose(world, e, phase);
       break;
     case 4:
       e.x += dx;
       e.y -= 5;
       if (++e.frame > 8) {
         e.frame = 0;
-        e.param1 += 3;
+        speed += 3;
       }
       break;
     default:
@@ -62,14 +63,17 @@ void SideEntry(World& world, Enemy& e) {
 }
 
 void DashAndBrake(World& world, Enemy& e) {
-  e.x += e.param1 == 0 ? e.param0 : -e.param0;
+  std::int32_t& speed = e.param0;
+  std::int32_t& heading = e.param1;
+  std::int32_t& braked = e.param2;
+  e.x += heading == 0 ? speed : -speed;
   // The speed ends at 0, -1 or -2 and stays there.
-  if (e.param0 < 1) {
-    e.param2 = 1;
+  if (speed < 1) {
+    braked = 1;
   } else {
-    e.param0 -= 3;
+    speed -= 3;
   }
-  if (e.param2 == 0) {
+  if (braked == 0) {
     if (++e.frame > 4) e.frame = 0;
   } else {
     if (++e.frame > 15) e.frame = 11;
@@ -81,34 +85,38 @@ void DashAndBrake(World& world, Enemy& e) {
 }
 
 void ArcInFanArcOut(World& world, Enemy& e) {
+  std::int32_t& phase = e.param0;
+  std::int32_t& sideSpeed = e.param1;
+  std::int32_t& verticalSpeed = e.param2;
+  std::int32_t& stopped = e.param3;
   const int side = e.kind == kKindArcLeft ? 1 : -1;
-  switch (e.param0) {
+  switch (phase) {
     case 0:
-      if (e.param3 == 0) {
-        e.x += side * e.param1;
-        e.y += e.param2;
+      if (stopped == 0) {
+        e.x += side * sideSpeed;
+        e.y += verticalSpeed;
       }
-      e.param1 -= 1;
-      e.param2 -= 2;
-      if (e.param2 < 0) e.param3 = 1;
+      sideSpeed -= 1;
+      verticalSpeed -= 2;
+      if (verticalSpeed < 0) stopped = 1;
       if (++e.frame > 8) {
         e.frame = 0;
-        if (e.param3 == 1) e.param0 = 1;
+        if (stopped == 1) phase = 1;
       }
       break;
     case 1:
     case 2:
     case 3:
-      openFireClose(world, e, e.param0);
+      openFireClose(world, e, phase);
       break;
     case 4:
-      e.x += side * e.param1;
-      e.y -= e.param2;
-      e.param1 += 1;
-      e.param2 += 2;
+      e.x += side * sideSpeed;
+      e.y -= verticalSpeed;
+      sideSpeed += 1;
+      verticalSpeed += 2;
       if (++e.frame > 8) {
         e.frame = 0;
-        e.param1 += 3;
+        sideSpeed += 3;
       }
       break;
     default:

@@ -11,7 +11,7 @@ namespace dovrex {
 namespace {
 
 // Straight-down fast shot from a gun, not moved at creation.
-EnemyShot* GunShot(GameRecord& rec, int x, int y, int half) {
+EnemyShot* gunShot(GameRecord& rec, int x, int y, int half) {
   EnemyShot* shot = SpawnEnemyShot(rec, kShotFast, x, y, half, half);
   if (shot != nullptr) shot->param4 = 12;
   return shot;
@@ -20,40 +20,43 @@ EnemyShot* GunShot(GameRecord& rec, int x, int y, int half) {
 }  // namespace
 
 void GunPlatform(World& world, Enemy& e) {
-  switch (e.param1) {
+  std::int32_t& verticalSpeed = e.param0;
+  std::int32_t& phase = e.param1;
+  std::int32_t& pauseTimer = e.param2;
+  switch (phase) {
     case 0:
-      e.y += e.param0;
-      e.param0 -= 2;
-      if (e.param0 < 1) e.param1 = 1;
+      e.y += verticalSpeed;
+      verticalSpeed -= 2;
+      if (verticalSpeed < 1) phase = 1;
       break;
     case 1:
       if (++e.frame > 7) {
         e.frame = 14;
-        e.param1 = 2;
+        phase = 2;
       }
       break;
     case 2:
       // Three guns: the middle one sits lower than the outer two.
       for (int j = 0; j < 3; ++j) SpawnMuzzleFlash(world, e.x - 65 + 65 * j, j == 1 ? e.y + 25 : e.y - 25);
-      e.param1 = 3;
+      phase = 3;
       break;
     case 3:
-      if (EveryFrames(e.param2, 5)) e.param1 = 4;
+      if (EveryFrames(pauseTimer, 5)) phase = 4;
       break;
     case 4:
-      e.param1 = 5;
+      phase = 5;
       for (int j = 0; j < 3; ++j) {
-        if (GunShot(world.rec, e.x - 65 + 65 * j, j == 1 ? e.y + 10 : e.y - 10, 6)) {
+        if (gunShot(world.rec, e.x - 65 + 65 * j, j == 1 ? e.y + 10 : e.y - 10, 6)) {
           world.game().soundRequest = kSoundRing;
         }
       }
       break;
     case 5:
-      if (--e.frame < 7) e.param1 = 6;
+      if (--e.frame < 7) phase = 6;
       break;
     case 6:
-      e.param0 += 2;
-      e.y += e.param0;
+      verticalSpeed += 2;
+      e.y += verticalSpeed;
       if (--e.frame < 0) e.frame = 0;
       break;
     default:
@@ -63,68 +66,65 @@ void GunPlatform(World& world, Enemy& e) {
 }
 
 void DropInTurret(World& world, Enemy& e) {
-  switch (e.param0) {
+  std::int32_t& phase = e.param0;
+  std::int32_t& speedOrTimer = e.param1;
+  std::int32_t& driftOrSweepStep = e.param2;
+  std::int32_t& sweeps = e.param3;
+  switch (phase) {
     case 0:
-      e.x += e.param2;
-      e.y += e.param1;
-      e.param1 -= 2;
-      if (e.param1 < 0) e.param0 = 1;
+      e.x += driftOrSweepStep;
+      e.y += speedOrTimer;
+      speedOrTimer -= 2;
+      if (speedOrTimer < 0) phase = 1;
       break;
     case 1:
-      if (++e.frame > 7) {
-        e.frame = 7;
-        e.param0 = 2;
-      }
+      if (AnimateUpTo(e.frame, 7)) phase = 2;
       break;
     case 2:
-      if (WeaveVolley(world.rec, e.x - 18, e.y + 18)) e.param0 = 3;
+      if (WeaveVolley(world.rec, e.x - 18, e.y + 18)) phase = 3;
       break;
     case 3:
-      if (++e.frame > 17) {
-        e.frame = 17;
-        e.param0 = 4;
-        e.param1 = e.param2 = e.param3 = 0;
+      if (AnimateUpTo(e.frame, 17)) {
+        phase = 4;
+        speedOrTimer = driftOrSweepStep = sweeps = 0;
       }
       break;
     case 4:
     case 6:
       // Sweep the gun down: directions 10, 11, ... from the left.
-      if (++e.frame > 37) {
-        e.frame = 37;
-        ++e.param0;
-        e.param1 = e.param2 = 0;
-        ++e.param3;
+      if (AnimateUpTo(e.frame, 37)) {
+        ++phase;
+        speedOrTimer = driftOrSweepStep = 0;
+        ++sweeps;
       }
-      if (EveryFrames(e.param1, 4)) {
-        ++e.param2;
-        DirectionShot(world.rec, e.x - 22, e.y, e.param2 + 9);
+      if (EveryFrames(speedOrTimer, 4)) {
+        ++driftOrSweepStep;
+        DirectionShot(world.rec, e.x - 22, e.y, driftOrSweepStep + 9);
       }
       break;
     case 5:
     case 7:
       // And back: directions 13, 12, ...
-      if (--e.frame < 19) {
-        e.frame = 18;
-        ++e.param0;
-        e.param1 = e.param2 = 0;
-        ++e.param3;
+      if (AnimateDownTo(e.frame, 19, 18)) {
+        ++phase;
+        speedOrTimer = driftOrSweepStep = 0;
+        ++sweeps;
       }
-      if (EveryFrames(e.param1, 4)) {
-        ++e.param2;
-        DirectionShot(world.rec, e.x - 22, e.y, 14 - e.param2);
+      if (EveryFrames(speedOrTimer, 4)) {
+        ++driftOrSweepStep;
+        DirectionShot(world.rec, e.x - 22, e.y, 14 - driftOrSweepStep);
       }
       break;
     case 8:
-      if (--e.frame < 8) {
-        e.frame = 8;
-        e.param0 = 9;
-        e.param1 = 0;
+      if (AnimateDownTo(e.frame, 8, 8)) {
+        phase = 9;
+        speedOrTimer = 0;
       }
       break;
     case 9:
       if (--e.frame < 0) e.frame = 0;
-      e.y += e.param1;
-      e.param1 += 2;
+      e.y += speedOrTimer;
+      speedOrTimer += 2;
       if (e.y > 510) e.state = 0;
       break;
     default:
@@ -133,43 +133,45 @@ void DropInTurret(World& world, Enemy& e) {
 }
 
 void HeavyBomber(World& world, Enemy& e) {
+  std::int32_t& phase = e.param0;
+  std::int32_t& speedOrTimer = e.param1;
   const int side = e.kind == kKindBomberLeft ? 1 : -1;
-  switch (e.param0) {
+  switch (phase) {
     case 0:
-      e.x += side * e.param1;
-      e.param1 -= 3;
-      if (e.param1 < 0) {
-        e.param1 = 0;
-        e.param0 = 1;
+      e.x += side * speedOrTimer;
+      speedOrTimer -= 3;
+      if (speedOrTimer < 0) {
+        speedOrTimer = 0;
+        phase = 1;
       }
       break;
     case 1:
-      if (EveryFrames(e.param1, 26)) e.param0 = 2;
+      if (EveryFrames(speedOrTimer, 26)) phase = 2;
       break;
     case 2:
       for (int j = 0; j < 2; ++j) {
         SpawnMuzzleFlash(world, e.x - 63 + 39 * j, e.y + 65 + 30 * j);
         SpawnMuzzleFlash(world, e.x + 63 - 39 * j, e.y + 65 + 30 * j);
       }
-      e.param0 = 3;
+      phase = 3;
       break;
     case 3:
-      if (EveryFrames(e.param1, 5)) e.param0 = 4;
+      if (EveryFrames(speedOrTimer, 5)) phase = 4;
       break;
     case 4:
       // The volley counts as fired only when its first shot was created;
       // otherwise it repeats next frame.
       for (int j = 0; j < 2; ++j) {
-        if (GunShot(world.rec, e.x - 63 + 39 * j, e.y + 50 + 30 * j, 6) && j == 0) {
+        if (gunShot(world.rec, e.x - 63 + 39 * j, e.y + 50 + 30 * j, 6) && j == 0) {
           world.game().soundRequest = kSoundRing;
-          e.param0 = 5;
+          phase = 5;
         }
-        GunShot(world.rec, e.x + 63 - 39 * j, e.y + 50 + 30 * j, 6);
+        gunShot(world.rec, e.x + 63 - 39 * j, e.y + 50 + 30 * j, 6);
       }
       break;
     case 5:
-      e.y -= e.param1;
-      e.param1 += 1;
+      e.y -= speedOrTimer;
+      speedOrTimer += 1;
       if (e.y < -100) e.state = 0;
       break;
     default:
@@ -178,22 +180,26 @@ void HeavyBomber(World& world, Enemy& e) {
 }
 
 void SpinningTurret(World& world, Enemy& e) {
-  switch (e.param0) {
+  std::int32_t& phase = e.param0;
+  std::int32_t& phaseTimer = e.param1;
+  std::int32_t& spinDirection = e.param2;
+  std::int32_t& verticalSpeed = e.param3;
+  switch (phase) {
     case 0:
-      e.y += e.param3;
-      if (EveryFrames(e.param1, 56)) e.param0 = 1;
+      e.y += verticalSpeed;
+      if (EveryFrames(phaseTimer, 56)) phase = 1;
       break;
     case 1:
-      if (EveryFrames(e.param1, 91)) e.param0 = 2;
+      if (EveryFrames(phaseTimer, 91)) phase = 2;
       break;
     case 2:
       if (e.y < -90) e.state = 0;
-      e.y -= e.param3;
+      e.y -= verticalSpeed;
       break;
     default:
       break;
   }
-  if (e.param2 == 0) {
+  if (spinDirection == 0) {
     if (++e.frame > 7) e.frame = 0;
   } else {
     if (--e.frame < 0) e.frame = 7;

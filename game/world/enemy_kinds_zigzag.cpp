@@ -11,26 +11,29 @@ namespace dovrex {
 
 namespace {
 
-// One zigzag step: param0 direction, param1 index into zigzagTable (0..12),
-// param2 the every-2-frames counter. The animation follows the index when
+// One zigzag step: a heading (0 right, 1 left), an index into zigzagTable
+// (0..12) and the every-2-frames counter. The animation follows the index when
 // animate is set.
-void ZigzagStep(Enemy& e, int factor, bool animate) {
-  if (e.param0 == 0) {
-    e.x += TableAt(zigzagTable, e.param1) * factor;
-    if (EveryFrames(e.param2, 2)) {
+void zigzagStep(Enemy& e, int factor, bool animate) {
+  std::int32_t& heading = e.param0;
+  std::int32_t& step = e.param1;
+  std::int32_t& stepTimer = e.param2;
+  if (heading == 0) {
+    e.x += TableAt(zigzagTable, step) * factor;
+    if (EveryFrames(stepTimer, 2)) {
       if (animate) ++e.frame;
-      if (++e.param1 > 12) {
-        e.param1 = 12;
-        e.param0 = 1;
+      if (++step > 12) {
+        step = 12;
+        heading = 1;
       }
     }
-  } else if (e.param0 == 1) {
-    e.x -= TableAt(zigzagTable, e.param1) * factor;
-    if (EveryFrames(e.param2, 2)) {
+  } else if (heading == 1) {
+    e.x -= TableAt(zigzagTable, step) * factor;
+    if (EveryFrames(stepTimer, 2)) {
       if (animate) --e.frame;
-      if (--e.param1 < 0) {
-        e.param1 = 0;
-        e.param0 = 0;
+      if (--step < 0) {
+        step = 0;
+        heading = 0;
       }
     }
   }
@@ -39,49 +42,45 @@ void ZigzagStep(Enemy& e, int factor, bool animate) {
 }  // namespace
 
 void FallingChild(World& world, Enemy& e) {
-  e.x += e.param1;
-  e.y += e.param0;
-  e.param0 += 2;
-  if (e.param0 > 16) e.param0 = 16;
+  std::int32_t& fallSpeed = e.param0;
+  std::int32_t& drift = e.param1;
+  e.x += drift;
+  e.y += fallSpeed;
+  fallSpeed += 2;
+  if (fallSpeed > 16) fallSpeed = 16;
   if (++e.frame > 5) e.frame = 0;
   SpawnSmokePuff(world, e.x + 2, e.y - 25);
   if (e.y > 520) e.state = 0;
 }
 
 void ZigzagLayer(World& world, Enemy& e) {
-  ZigzagStep(e, 4, true);
+  std::int32_t& layTimer = e.param3;
+  zigzagStep(e, 4, true);
   e.y += 4;
-  if (EveryFrames(e.param3, 11)) {
+  if (EveryFrames(layTimer, 11)) {
     if (Enemy* child = SpawnFallingChild(world.rec, e.x, e.y - 20, kLookLayerChild)) {
-      child->param0 = -12;
-      child->param1 = 0;
+      child->param0 = -12;  // fall speed: thrown upward first
+      child->param1 = 0;    // drift
     }
   }
   if (e.y > 520) e.state = 0;
 }
 
 void ZigzagFanShooter(World& world, Enemy& e) {
-  ZigzagStep(e, 5, true);
+  std::int32_t& fireTimer = e.param3;
+  zigzagStep(e, 5, true);
   e.y += 3;
-  if (EveryFrames(e.param3, 16)) FanVolley(world.rec, e.x, e.y);
+  if (EveryFrames(fireTimer, 16)) FanVolley(world.rec, e.x, e.y);
   if (e.y > 520) e.state = 0;
 }
 
 void SmallZigzagDrifter(World&, Enemy& e) {
-  ZigzagStep(e, e.param3, false);
-  e.y += e.param4;
-  // Animation ping-pong over cells 0..7.
-  if (e.param5 == 0) {
-    if (++e.frame > 7) {
-      e.frame = 7;
-      e.param5 = 1;
-    }
-  } else if (e.param5 == 1) {
-    if (--e.frame < 0) {
-      e.frame = 0;
-      e.param5 = 0;
-    }
-  }
+  std::int32_t& zigzagScale = e.param3;
+  std::int32_t& fallSpeed = e.param4;
+  std::int32_t& animDirection = e.param5;
+  zigzagStep(e, zigzagScale, false);
+  e.y += fallSpeed;
+  AnimatePingPong(e.frame, animDirection, 7);
   if (e.y > 520) e.state = 0;
 }
 

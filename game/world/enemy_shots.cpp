@@ -16,7 +16,7 @@ constexpr int kTrailFrameSlow = 4;
 constexpr int kTrailFrameSmall = 5;
 
 // Moves by speed along direction param4: direction 4 points up, 12 down.
-void Steer(const GameRecord& rec, EnemyShot& shot, int speed) {
+void steer(const GameRecord& rec, EnemyShot& shot, int speed) {
   // Directions are 0..15; the mask keeps a stray value inside the tables.
   const int d = shot.param4 & 15;
   shot.x -= speed * rec.cosTable[d] / 16;
@@ -24,7 +24,7 @@ void Steer(const GameRecord& rec, EnemyShot& shot, int speed) {
 }
 
 // Violet twinkle (particle kind 4) drifting upward by climbBase..climbBase+9.
-void Twinkle(GameRecord& rec, const EnemyShot& shot, int lifeRange, int climbBase) {
+void twinkle(GameRecord& rec, const EnemyShot& shot, int lifeRange, int climbBase) {
   Particle* p = NewParticle(rec, shot.x, shot.y, 4);
   if (p == nullptr) return;
   p->frame = 0;
@@ -33,27 +33,27 @@ void Twinkle(GameRecord& rec, const EnemyShot& shot, int lifeRange, int climbBas
   p->vy = R(10) - climbBase;
 }
 
-void FadingTrail(GameRecord& rec, const EnemyShot& shot, int frame) {
+void fadingTrail(GameRecord& rec, const EnemyShot& shot, int frame) {
   SpawnStillParticle(rec, shot.x, shot.y, 10, frame, 30);
 }
 
-void Draw(World& world, const EnemyShot& shot, int cell) {
+void draw(World& world, const EnemyShot& shot, int cell) {
   world.sheets.IL32.Draw(world.canvas, shot.x - 16, shot.y - 16, cell);
 }
 
 // Kinds 2 and 3: falls 14 and drifts sideways, flickering between two cells.
-void Dropping(World& world, EnemyShot& shot) {
+void dropping(World& world, EnemyShot& shot) {
   shot.y += 14;
   shot.x += shot.param0;
   ++shot.frame;
   if (shot.frame > 1) shot.frame = 0;
-  Draw(world, shot, 15 + shot.frame);
-  Twinkle(world.rec, shot, 22, 10);
+  draw(world, shot, 15 + shot.frame);
+  twinkle(world.rec, shot, 22, 10);
 }
 
 // Kinds 8 and 9: falls 16 while the sideways speed swings by step a frame,
 // reversing every fourth frame.
-void Swinging(World& world, EnemyShot& shot, int step) {
+void swinging(World& world, EnemyShot& shot, int step) {
   shot.y += 16;
   shot.x += shot.param0;
   shot.param0 += shot.param1 == 0 ? step : -step;
@@ -65,14 +65,14 @@ void Swinging(World& world, EnemyShot& shot, int step) {
   }
   ++shot.frame;
   if (shot.frame > 1) shot.frame = 0;
-  Draw(world, shot, 15 + shot.frame);
-  Twinkle(world.rec, shot, 22, 10);
+  draw(world, shot, 15 + shot.frame);
+  twinkle(world.rec, shot, 22, 10);
 }
 
-void SteeredShot(World& world, EnemyShot& shot, int speed, int cell, int trailFrame) {
-  Steer(world.rec, shot, speed);
-  Draw(world, shot, cell);
-  FadingTrail(world.rec, shot, trailFrame);
+void steeredShot(World& world, EnemyShot& shot, int speed, int cell, int trailFrame) {
+  steer(world.rec, shot, speed);
+  draw(world, shot, cell);
+  fadingTrail(world.rec, shot, trailFrame);
 }
 
 }  // namespace
@@ -85,30 +85,30 @@ void MoveEnemyShot(World& world, EnemyShot& shot) {
       shot.y += shot.param1;
       ++shot.frame;
       if (shot.frame > 2) shot.frame = 0;
-      Draw(world, shot, 11 + shot.frame);
+      draw(world, shot, 11 + shot.frame);
       break;
     case 1:  // heavy drop at the head of a volley
       shot.y += 22;
       ++shot.frame;
       if (shot.frame > 1) shot.frame = 0;
-      Draw(world, shot, shot.frame == 0 ? 18 : 11);
-      Twinkle(rec, shot, 35, 15);
+      draw(world, shot, shot.frame == 0 ? 18 : 11);
+      twinkle(rec, shot, 35, 15);
       break;
     case 2:
       shot.y += 4;
-      Dropping(world, shot);
+      dropping(world, shot);
       break;
     case 3:
-      Dropping(world, shot);
+      dropping(world, shot);
       break;
     case 4:
-      SteeredShot(world, shot, 23, 11, kTrailFrameFast);
+      steeredShot(world, shot, 23, 11, kTrailFrameFast);
       break;
     case 5:
-      SteeredShot(world, shot, 17, 11, kTrailFrameMedium);
+      steeredShot(world, shot, 17, 11, kTrailFrameMedium);
       break;
     case 6:
-      SteeredShot(world, shot, 11, 11, kTrailFrameSlow);
+      steeredShot(world, shot, 11, 11, kTrailFrameSlow);
       break;
     case 7:  // scatter: thrown up, falls back at up to 15 a frame
       shot.param0 += 4;
@@ -116,27 +116,27 @@ void MoveEnemyShot(World& world, EnemyShot& shot) {
       shot.param1 -= shot.param3;
       shot.x += shot.param2 == 0 ? -shot.param1 : shot.param1;
       shot.y += shot.param0;
-      Draw(world, shot, 11);
-      FadingTrail(rec, shot, kTrailFrameFast);
-      Twinkle(rec, shot, 35, 15);
+      draw(world, shot, 11);
+      fadingTrail(rec, shot, kTrailFrameFast);
+      twinkle(rec, shot, 35, 15);
       break;
     case 8:
       shot.y += 3;
-      Swinging(world, shot, 3);
+      swinging(world, shot, 3);
       break;
     case 9:
-      Swinging(world, shot, 4);
+      swinging(world, shot, 4);
       break;
     case 10:  // spray: accelerating fall
       shot.y += shot.param0;
       shot.param0 += 2;
       shot.x += shot.param1;
-      Draw(world, shot, 11);
-      FadingTrail(rec, shot, kTrailFrameFast);
-      Twinkle(rec, shot, 35, 15);
+      draw(world, shot, 11);
+      fadingTrail(rec, shot, kTrailFrameFast);
+      twinkle(rec, shot, 35, 15);
       break;
     case 11:
-      SteeredShot(world, shot, 14, 13, kTrailFrameSmall);
+      steeredShot(world, shot, 14, 13, kTrailFrameSmall);
       break;
     default:
       break;

@@ -10,7 +10,7 @@ namespace dovrex {
 namespace {
 
 // The level field a capsule type raises, or nullptr for a point capsule.
-std::int32_t* LevelOf(World& world, CapsuleLevel level) {
+std::int32_t* levelOf(World& world, CapsuleLevel level) {
   switch (level) {
     case CapsuleLevel::Shot:
       return &world.game().shotLevel;
@@ -40,32 +40,26 @@ void DropCapsule(World& world, const Enemy& carrier, bool rammed) {
   const int type = carrier.look == kLookNeededCarrier ? NeededCapsuleType(world.game(), rammed) : R(6);
   // The drift is drawn only when a slot was free.
   if (Enemy* capsule = SpawnCapsule(world.rec, carrier.x, carrier.y, kFirstCapsuleLook + type)) {
-    capsule->param1 = R(6) - 3;
+    capsule->param1 = R(6) - 3;  // drift
   }
 }
 
 Enemy* SpawnCapsule(GameRecord& rec, int x, int y, int look) {
-  Enemy* capsule = FirstFree(rec.enemies);
+  Enemy* capsule = SpawnEnemy(
+      rec, {.kind = kKindCapsule, .look = look, .hp = 5, .x = x, .y = y, .halfWidth = 39, .halfHeight = 39});
   if (capsule == nullptr) return nullptr;
-  capsule->state = 1;
-  capsule->x = x;
-  capsule->y = y;
-  capsule->frame = 0;
-  capsule->kind = kKindCapsule;
-  capsule->param0 = -16;
-  capsule->param1 = 0;
-  capsule->hp = 5;
-  capsule->look = look;
-  capsule->halfWidth = 39;
-  capsule->halfHeight = 39;
+  capsule->param0 = -16;  // vertical speed: thrown upward first
+  capsule->param1 = 0;    // drift
   return capsule;
 }
 
 void CapsuleStep(World&, Enemy& capsule) {
+  std::int32_t& verticalSpeed = capsule.param0;
+  std::int32_t& drift = capsule.param1;
   // Rises 16, 14, ... 2, stops a frame, then falls ever faster up to 8 a frame.
-  capsule.y += capsule.param0;
-  capsule.x += capsule.param1;
-  if (capsule.param0 < 8) capsule.param0 += 2;
+  capsule.y += verticalSpeed;
+  capsule.x += drift;
+  if (verticalSpeed < 8) verticalSpeed += 2;
   ++capsule.frame;
   if (capsule.frame > 5) capsule.frame = 0;
   if (capsule.y > 510) capsule.state = 0;
@@ -78,7 +72,7 @@ void PickUpCapsule(World& world, Enemy& capsule) {
   if (type < 0 || type >= static_cast<int>(kCapsuleTypes.size())) return;
   const CapsuleType& info = kCapsuleTypes[type];
   int label = info.label;
-  if (std::int32_t* level = LevelOf(world, info.level)) {
+  if (std::int32_t* level = levelOf(world, info.level)) {
     ++*level;
     if (*level > info.maximum) {
       *level = info.maximum;

@@ -10,7 +10,7 @@ namespace dovrex {
 
 namespace {
 
-const BurstRecipe& RecipeOf(Burst burst) {
+const BurstRecipe& recipeOf(Burst burst) {
   switch (burst) {
     case Burst::Standard:
       return kStandardBurst;
@@ -46,7 +46,7 @@ void SpawnStillParticle(GameRecord& rec, int x, int y, int kind, int frame, int 
 }
 
 void SpawnBurst(World& world, Burst burst, int x, int y) {
-  const BurstRecipe& recipe = RecipeOf(burst);
+  const BurstRecipe& recipe = recipeOf(burst);
   const int halfSpeed = recipe.speedRange / 2;
   for (int i = 0; i < recipe.count; ++i) {
     // NOTE: frame and frictionTick are not set: debris inherits what the

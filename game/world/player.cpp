@@ -19,13 +19,13 @@ namespace {
 
 // The scripted flight in from below: rises 12 frames, holds one, sinks back 3
 // and hands over on the 14th frame.
-void EnterFlight(GameState& game, PlayerShip& ship) {
+void enterFlight(GameState& game, PlayerShip& ship) {
   ship.y -= game.shipVy;
   game.shipVy -= 3;
   if (game.shipVy < -5) game.shipState = 0;
 }
 
-int TowardLevel(int bank) {
+int towardLevel(int bank) {
   if (bank < 4) return bank + 1;
   if (bank > 4) return bank - 1;
   return bank;
@@ -33,10 +33,10 @@ int TowardLevel(int bank) {
 
 // The flight off the top after a stage end; far above the field the stage
 // transition is requested.
-void ExitFlight(GameRecord& rec) {
+void exitFlight(GameRecord& rec) {
   GameState& game = rec.game;
   PlayerShip& ship = rec.player;
-  ship.bank = TowardLevel(ship.bank);
+  ship.bank = towardLevel(ship.bank);
   ship.y -= game.shipVy;
   game.shipVy = std::min(game.shipVy + 3, 23);
   if (ship.y < -800) {
@@ -46,7 +46,7 @@ void ExitFlight(GameRecord& rec) {
   }
 }
 
-void ControlledFrame(World& world) {
+void controlledFrame(World& world) {
   GameState& game = world.game();
   game.joyDown = game.joyLeft = game.joyRight = game.joyUp = 0;
   game.joyButton1 = game.joyButton2 = 0;
@@ -65,7 +65,7 @@ void ControlledFrame(World& world) {
   if (game.keyLaser == 1 || game.joyButton1 == 1) StartLaser(world);
 }
 
-void FireMainGun(World& world) {
+void fireMainGun(World& world) {
   GameRecord& rec = world.rec;
   const int level = rec.game.shotLevel;
   if (level < 0 || level >= static_cast<int>(kGunLevels.size())) return;
@@ -89,7 +89,7 @@ void FireMainGun(World& world) {
   }
 }
 
-void LaunchMissiles(World& world, const std::array<MissileLaunch, 2>& pair) {
+void launchMissiles(World& world, const std::array<MissileLaunch, 2>& pair) {
   GameRecord& rec = world.rec;
   for (const MissileLaunch& launch : pair) {
     PlayerShot* shot = FirstFree(rec.shots);
@@ -111,11 +111,11 @@ void PlayerUpdate(World& world) {
   GameRecord& rec = world.rec;
   GameState& game = rec.game;
   if (game.shipState == 1) {
-    EnterFlight(game, rec.player);
+    enterFlight(game, rec.player);
   } else if (game.shipState >= 2) {
-    ExitFlight(rec);
+    exitFlight(rec);
   } else {
-    ControlledFrame(world);
+    controlledFrame(world);
   }
   game.demoShot = 0;
   PlayerShotPass(world);
@@ -140,17 +140,17 @@ void MoveShip(World& world, bool down, bool up, bool left, bool right) {
     ship.bank = std::max(ship.bank - 1, 0);
     game.movedSideways = 1;
   }
-  if (game.movedSideways == 0) ship.bank = TowardLevel(ship.bank);
+  if (game.movedSideways == 0) ship.bank = towardLevel(ship.bank);
 }
 
 void FireWeapons(World& world, int interval1, int interval2) {
-  FireMainGun(world);
+  fireMainGun(world);
   GameState& game = world.game();
   if (game.missileLevel <= 0) return;
   if (game.missileTimer <= (game.missileLevel == 1 ? interval1 : interval2)) return;
   game.missileTimer = 0;
-  if (game.missileLevel == 2) LaunchMissiles(world, kOuterMissiles);
-  if (game.missileLevel <= 2) LaunchMissiles(world, kInnerMissiles);
+  if (game.missileLevel == 2) launchMissiles(world, kOuterMissiles);
+  if (game.missileLevel <= 2) launchMissiles(world, kInnerMissiles);
 }
 
 void StartLaser(World& world) {

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "game/data/weapon_tables.h"
+#include "game/presentation/assets.h"
 #include "game/presentation/colors.h"
-#include "game/presentation/sound_dispatch.h"
 #include "game/world/effects.h"
 #include "game/world/labels.h"
 #include "game/world/particle_spawns.h"
@@ -20,7 +20,7 @@ namespace dovrex {
 namespace {
 
 // One spray shot of a running Z charge, and two sparks at the ship's nose.
-void LaserSpray(World& world) {
+void laserSpray(World& world) {
   GameRecord& rec = world.rec;
   GameState& game = rec.game;
   const PlayerShip& ship = rec.player;
@@ -57,7 +57,7 @@ void LaserSpray(World& world) {
   }
 }
 
-void DrawShip(World& world) {
+void drawShip(World& world) {
   GameRecord& rec = world.rec;
   GameState& game = rec.game;
   PlayerShip& ship = rec.player;
@@ -87,7 +87,7 @@ void DrawShip(World& world) {
   --game.flashTimer;
 }
 
-void DrawHitFlash(World& world) {
+void drawHitFlash(World& world) {
   const int flash = world.game().flashTimer;
   if (flash <= 30) return;
   platform::Canvas& canvas = world.canvas;
@@ -107,7 +107,7 @@ void DrawHitFlash(World& world) {
   canvas.Circle(ship.x, ship.y, 75 * step);
 }
 
-void DrawLaserRing(World& world) {
+void drawLaserRing(World& world) {
   PlayerShip& ship = world.player();
   if (ship.ringActive != 1) return;
   ++ship.ringFrame;
@@ -121,7 +121,7 @@ void DrawLaserRing(World& world) {
   canvas.Circle(ship.x, ship.y, 44 * ship.ringFrame);
 }
 
-void MoveShot(World& world, PlayerShot& shot) {
+void moveShot(World& world, PlayerShot& shot) {
   GameRecord& rec = world.rec;
   const platform::ImageList& il32 = world.sheets.IL32;
   switch (shot.kind) {
@@ -173,13 +173,13 @@ void MoveShot(World& world, PlayerShot& shot) {
 
 void PlayerShotPass(World& world) {
   GameRecord& rec = world.rec;
-  if (rec.game.laserTimer > 0) LaserSpray(world);
-  DrawShip(world);
-  DrawHitFlash(world);
-  DrawLaserRing(world);
+  if (rec.game.laserTimer > 0) laserSpray(world);
+  drawShip(world);
+  drawHitFlash(world);
+  drawLaserRing(world);
   for (PlayerShot& shot : rec.shots) {
     if (shot.active == 0) continue;
-    MoveShot(world, shot);
+    moveShot(world, shot);
     if (shot.x > 520 || shot.x < -40 || shot.y < -20 || shot.y > 550) shot.active = 0;
   }
   DispatchSound(world);

@@ -24,6 +24,33 @@ T* FirstFree(std::array<T, N>& pool, int first = 0, int last = static_cast<int>(
   return nullptr;
 }
 
+// A new enemy entry: alive, on its first picture cell; the parameters keep
+// what the entry held before, each kind sets the ones it reads.
+struct EnemySpawn {
+  int kind;
+  int look;
+  int hp;
+  int x;
+  int y;
+  int halfWidth;
+  int halfHeight;
+};
+
+inline Enemy* SpawnEnemy(GameRecord& rec, const EnemySpawn& spawn) {
+  Enemy* e = FirstFree(rec.enemies);
+  if (e == nullptr) return nullptr;
+  e->state = 1;
+  e->frame = 0;
+  e->kind = spawn.kind;
+  e->look = spawn.look;
+  e->hp = spawn.hp;
+  e->x = spawn.x;
+  e->y = spawn.y;
+  e->halfWidth = spawn.halfWidth;
+  e->halfHeight = spawn.halfHeight;
+  return e;
+}
+
 // Frees every entry by its liveness field only; nothing else changes.
 template <class T, std::size_t N>
 void ClearPool(std::array<T, N>& pool) {
@@ -55,6 +82,31 @@ inline bool EveryFrames(std::int32_t& counter, int n) {
     return true;
   }
   return false;
+}
+
+// An enemy's picture steps one cell a frame towards `last`; once past it the
+// picture holds there and the caller moves on to its next phase.
+inline bool AnimateUpTo(std::int32_t& frame, int last) {
+  if (++frame <= last) return false;
+  frame = last;
+  return true;
+}
+
+// The same downwards: below `first` the picture settles on `settle`.
+inline bool AnimateDownTo(std::int32_t& frame, int first, int settle) {
+  if (--frame >= first) return false;
+  frame = settle;
+  return true;
+}
+
+// The picture swings over cells 0..last and back: direction 0 climbs, 1
+// descends, and each end turns it round (any other direction holds still).
+inline void AnimatePingPong(std::int32_t& frame, std::int32_t& direction, int last) {
+  if (direction == 0) {
+    if (AnimateUpTo(frame, last)) direction = 1;
+  } else if (direction == 1) {
+    if (AnimateDownTo(frame, 0, 0)) direction = 0;
+  }
 }
 
 // The standard library generator reduced modulo n, as r(n) in the rules.

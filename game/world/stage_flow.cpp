@@ -26,13 +26,13 @@ enum Command : int {
 constexpr int kLastCommand = 60;
 constexpr int kFadeOutMs = 3500;
 
-bool FieldIsClear(const GameRecord& rec) {
+bool fieldIsClear(const GameRecord& rec) {
   int sum = 0;
   for (const Enemy& e : rec.enemies) sum += e.state;  // capsules and explosions count too
   return sum == 0;
 }
 
-void EndStage(GameRecord& rec, int bannerKind) {
+void endStage(GameRecord& rec, int bannerKind) {
   CreateLabel(rec, bannerKind, 120);
   rec.game.shipState = 2;  // the ship flies off the top
   rec.game.shipVy = 4;
@@ -65,7 +65,7 @@ void ScriptCommand(World& world, int entry) {
       if (EveryFrames(game.scriptWait, 2)) ++game.scriptStep;
       return;
     case kWaitForClearField:
-      if (FieldIsClear(rec)) ++game.scriptStep;
+      if (fieldIsClear(rec)) ++game.scriptStep;
       return;
     case kStage1Banner:
       CreateLabel(rec, 0, 50);
@@ -74,13 +74,13 @@ void ScriptCommand(World& world, int entry) {
       CreateLabel(rec, 1, 50);
       break;
     case kStageClear:
-      EndStage(rec, 2);
+      endStage(rec, 2);
       break;
     case kWarning:
       CreateLabel(rec, 3, 50);
       break;
     case kMissionComplete:
-      EndStage(rec, 4);
+      endStage(rec, 4);
       break;
     case kStageMusic:
       game.musicRequest = 2;

@@ -2,9 +2,9 @@
 // only called after a run-time check. Eight 32-byte records are transposed
 // into one register per field; each lane then does the scalar path's
 // operations in its order.
-#include <cmath>
 
 #include "library/3d/vertex_pipeline.h"
+#include "library/3d/vertex_pipeline_math.h"
 
 #if defined(__AVX2__)
 #include <immintrin.h>
@@ -76,6 +76,47 @@ constexpr int kRedShift = 16, kGreenShift = 8;
   return _mm256_blendv_ps(V, _mm256_div_ps(V, Len), Keep);
 }
 
+// Math::Power lane by lane, the same steps in the same order.
+[[gnu::always_inline]] inline __m256 Power(__m256 D, float P) {
+  using namespace Math::PowerConstants;
+  const __m256 one = Splat(1.0f);
+  const __m256i bits = _mm256_castps_si256(D);
+  __m256i e = _mm256_sub_epi32(_mm256_srli_epi32(bits, kMantissaBits), _mm256_set1_epi32(kExponentBias));
+  __m256 m = _mm256_castsi256_ps(
+      _mm256_or_si256(_mm256_and_si256(bits, _mm256_set1_epi32(static_cast<int>(kMantissaMask))),
+                      _mm256_set1_epi32(static_cast<int>(kOneBits))));
+  const __m256 big = _mm256_cmp_ps(m, Splat(kSqrt2), _CMP_GT_OQ);
+  m = _mm256_blendv_ps(m, _mm256_mul_ps(m, Splat(0.5f)), big);
+  e = _mm256_sub_epi32(e, _mm256_castps_si256(big));  // a true mask is -1
+  const __m256 s = _mm256_div_ps(_mm256_sub_ps(m, one), _mm256_add_ps(m, one));
+  const __m256 s2 = _mm256_mul_ps(s, s);
+  __m256 q = Splat(kLog9);
+  q = _mm256_add_ps(_mm256_mul_ps(q, s2), Splat(kLog7));
+  q = _mm256_add_ps(_mm256_mul_ps(q, s2), Splat(kLog5));
+  q = _mm256_add_ps(_mm256_mul_ps(q, s2), Splat(kLog3));
+  q = _mm256_add_ps(_mm256_mul_ps(q, s2), one);
+  const __m256 l2 = _mm256_add_ps(_mm256_cvtepi32_ps(e),
+                                  _mm256_mul_ps(_mm256_mul_ps(_mm256_add_ps(s, s), q), Splat(kLog2E)));
+  const __m256 y = _mm256_mul_ps(Splat(P), l2);
+  __m256 k = _mm256_cvtepi32_ps(_mm256_cvttps_epi32(y));
+  k = _mm256_sub_ps(k, _mm256_and_ps(_mm256_cmp_ps(k, y, _CMP_GT_OQ), one));
+  const __m256 x = _mm256_mul_ps(_mm256_sub_ps(y, k), Splat(kLn2));
+  __m256 r = Splat(kExp7);
+  r = _mm256_add_ps(_mm256_mul_ps(r, x), Splat(kExp6));
+  r = _mm256_add_ps(_mm256_mul_ps(r, x), Splat(kExp5));
+  r = _mm256_add_ps(_mm256_mul_ps(r, x), Splat(kExp4));
+  r = _mm256_add_ps(_mm256_mul_ps(r, x), Splat(kExp3));
+  r = _mm256_add_ps(_mm256_mul_ps(r, x), Splat(kExp2));
+  r = _mm256_add_ps(_mm256_mul_ps(r, x), one);
+  r = _mm256_add_ps(_mm256_mul_ps(r, x), one);
+  const __m256 scale = _mm256_castsi256_ps(_mm256_slli_epi32(
+      _mm256_add_epi32(_mm256_cvttps_epi32(k), _mm256_set1_epi32(kExponentBias)), kMantissaBits));
+  r = _mm256_mul_ps(r, scale);
+  r = _mm256_blendv_ps(r, Splat(kInfinity), _mm256_cmp_ps(y, Splat(kMaxExponent), _CMP_GE_OQ));
+  r = _mm256_blendv_ps(r, _mm256_setzero_ps(), _mm256_cmp_ps(y, Splat(kMinExponent), _CMP_NGE_UQ));
+  return _mm256_blendv_ps(r, Splat(P > 0 ? 0.0f : kInfinity),
+                          _mm256_cmp_ps(D, Splat(kMinNormal), _CMP_NGE_UQ));
+}
 }  // namespace
 
 void Transform(const float* Positions, int Count, const D3DMATRIX& M, TMorvane3DTLVertex* Out) {
@@ -117,10 +158,7 @@ void Light(const TMorvane3DVertex* In, int Count, const TLighting& L, TMorvane3D
     const __m256i diffuse = _mm256_or_si256(alpha, PackRgb(r, g, b));
     __m256i specular = _mm256_setzero_si256();
     if (L.power != 0) {
-      alignas(32) float s[kLanes];
-      _mm256_store_ps(s, d);
-      for (float& lane : s) lane = std::pow(lane, L.power);
-      const __m256 sv = _mm256_load_ps(s);
+      const __m256 sv = Power(d, L.power);
       specular = PackRgb(ScaledToByte(_mm256_mul_ps(Splat(L.specularScale[0]), sv)),
                          ScaledToByte(_mm256_mul_ps(Splat(L.specularScale[1]), sv)),
                          ScaledToByte(_mm256_mul_ps(Splat(L.specularScale[2]), sv)));

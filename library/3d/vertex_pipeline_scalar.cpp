@@ -99,7 +99,7 @@ void Light(const TMorvane3DVertex* In, int Count, const TLighting& L, TMorvane3D
     diffuse |= Math::UnitToByte(L.diffuseScale[2] * d + L.ambientTerm[2]);
     std::uint32_t specular = 0;
     if (L.power != 0) {
-      const float s = std::pow(d, L.power);
+      const float s = Math::Power(d, L.power);
       specular |= Math::ScaledToByte(L.specularScale[0] * s) << kRedShift;
       specular |= Math::ScaledToByte(L.specularScale[1] * s) << kGreenShift;
       specular |= Math::ScaledToByte(L.specularScale[2] * s);

@@ -1,7 +1,6 @@
 // The vertex path four vertices at a time with SSE2 (every x86-64 has it).
 // Each lane does the scalar path's operations in its order; the vertices of
 // a block are turned into one register per field and back.
-#include <cmath>
 
 #include "library/3d/vertex_pipeline.h"
 #include "library/3d/vertex_pipeline_math.h"
@@ -48,6 +47,49 @@ constexpr int kRedShift = 16, kGreenShift = 8;
   return _mm_or_si128(_mm_or_si128(_mm_slli_epi32(R, kRedShift), _mm_slli_epi32(G, kGreenShift)), B);
 }
 
+// Math::Power lane by lane, the same steps in the same order.
+[[gnu::always_inline]] inline __m128 Power(__m128 D, float P) {
+  using namespace Math::PowerConstants;
+  const __m128 one = Splat(1.0f);
+  const __m128i bits = _mm_castps_si128(D);
+  __m128i e = _mm_sub_epi32(_mm_srli_epi32(bits, kMantissaBits), _mm_set1_epi32(kExponentBias));
+  __m128 m =
+      _mm_castsi128_ps(_mm_or_si128(_mm_and_si128(bits, _mm_set1_epi32(static_cast<int>(kMantissaMask))),
+                                    _mm_set1_epi32(static_cast<int>(kOneBits))));
+  const __m128 big = _mm_cmpgt_ps(m, Splat(kSqrt2));
+  m = _mm_or_ps(_mm_and_ps(big, _mm_mul_ps(m, Splat(0.5f))), _mm_andnot_ps(big, m));
+  e = _mm_sub_epi32(e, _mm_castps_si128(big));  // a true mask is -1
+  const __m128 s = _mm_div_ps(_mm_sub_ps(m, one), _mm_add_ps(m, one));
+  const __m128 s2 = _mm_mul_ps(s, s);
+  __m128 q = Splat(kLog9);
+  q = _mm_add_ps(_mm_mul_ps(q, s2), Splat(kLog7));
+  q = _mm_add_ps(_mm_mul_ps(q, s2), Splat(kLog5));
+  q = _mm_add_ps(_mm_mul_ps(q, s2), Splat(kLog3));
+  q = _mm_add_ps(_mm_mul_ps(q, s2), one);
+  const __m128 l2 =
+      _mm_add_ps(_mm_cvtepi32_ps(e), _mm_mul_ps(_mm_mul_ps(_mm_add_ps(s, s), q), Splat(kLog2E)));
+  const __m128 y = _mm_mul_ps(Splat(P), l2);
+  __m128 k = _mm_cvtepi32_ps(_mm_cvttps_epi32(y));
+  k = _mm_sub_ps(k, _mm_and_ps(_mm_cmpgt_ps(k, y), one));
+  const __m128 x = _mm_mul_ps(_mm_sub_ps(y, k), Splat(kLn2));
+  __m128 r = Splat(kExp7);
+  r = _mm_add_ps(_mm_mul_ps(r, x), Splat(kExp6));
+  r = _mm_add_ps(_mm_mul_ps(r, x), Splat(kExp5));
+  r = _mm_add_ps(_mm_mul_ps(r, x), Splat(kExp4));
+  r = _mm_add_ps(_mm_mul_ps(r, x), Splat(kExp3));
+  r = _mm_add_ps(_mm_mul_ps(r, x), Splat(kExp2));
+  r = _mm_add_ps(_mm_mul_ps(r, x), one);
+  r = _mm_add_ps(_mm_mul_ps(r, x), one);
+  const __m128 scale = _mm_castsi128_ps(
+      _mm_slli_epi32(_mm_add_epi32(_mm_cvttps_epi32(k), _mm_set1_epi32(kExponentBias)), kMantissaBits));
+  r = _mm_mul_ps(r, scale);
+  auto pick = [](__m128 Mask, __m128 A, __m128 B) {
+    return _mm_or_ps(_mm_and_ps(Mask, A), _mm_andnot_ps(Mask, B));
+  };
+  r = pick(_mm_cmpge_ps(y, Splat(kMaxExponent)), Splat(kInfinity), r);
+  r = pick(_mm_cmpnge_ps(y, Splat(kMinExponent)), _mm_setzero_ps(), r);
+  return pick(_mm_cmpnge_ps(D, Splat(kMinNormal)), Splat(P > 0 ? 0.0f : kInfinity), r);
+}
 }  // namespace
 
 void Transform(const float* Positions, int Count, const D3DMATRIX& M, TMorvane3DTLVertex* Out) {
@@ -99,10 +141,7 @@ void Light(const TMorvane3DVertex* In, int Count, const TLighting& L, TMorvane3D
     const __m128i diffuse = _mm_or_si128(alpha, PackRgb(r, g, b));
     __m128i specular = _mm_setzero_si128();
     if (L.power != 0) {
-      alignas(16) float s[kLanes];
-      _mm_store_ps(s, d);
-      for (float& lane : s) lane = std::pow(lane, L.power);
-      const __m128 sv = _mm_load_ps(s);
+      const __m128 sv = Power(d, L.power);
       specular = PackRgb(ScaledToByte(_mm_mul_ps(Splat(L.specularScale[0]), sv)),
                          ScaledToByte(_mm_mul_ps(Splat(L.specularScale[1]), sv)),
                          ScaledToByte(_mm_mul_ps(Splat(L.specularScale[2]), sv)));

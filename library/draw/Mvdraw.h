@@ -164,6 +164,11 @@ class TMorvaneDraw : public TComponent {
   std::uint32_t ColorKey() const { return FColorKey; }
   int SurfaceCount() const { return static_cast<int>(FSurfaces.size()); }
 
+ protected:
+  // The next byte of the component's random table, for derived components
+  // that ripple sprites the same way.
+  std::uint8_t NextRandom() { return nextRandom(); }
+
  private:
   struct Remembered {
     AnsiString Name, FileName;

@@ -31,7 +31,7 @@ namespace {
 
 // Raised bevel: light along the top and left, shadow along the bottom and
 // right, each ring of the given width.
-void DrawRaisedBevel(Bitmap& b, int width) {
+void drawRaisedBevel(Bitmap& b, int width) {
   const int w = b.Width(), h = b.Height();
   for (int ring = 0; ring < width; ++ring) {
     const int left = ring, top = ring, right = w - 1 - ring, bottom = h - 1 - ring;
@@ -45,7 +45,7 @@ void DrawRaisedBevel(Bitmap& b, int width) {
 }  // namespace
 
 SplashWindow::SplashWindow(Application& app) : AppWindow(app), client_(kClientWidth, kClientHeight) {
-  DrawRaisedBevel(client_, kBevelWidth);
+  drawRaisedBevel(client_, kBevelWidth);
   if (App().Headless()) return;
 
   auto native = std::make_unique<Native>();

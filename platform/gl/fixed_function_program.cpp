@@ -156,7 +156,11 @@ std::string VertexSource(const ProgramKey& key) { return Prelude(key) + kVertexB
 std::string FragmentSource(const ProgramKey& key) {
   std::string s = Prelude(key) + kFragmentHead;
   s += "void main() {\n";
-  s += "  vec4 t0 = texture(uTexture0, vTexCoord);\n  vec4 t1 = texture(uTexture1, vTexCoord);\n";
+  // A fetch per fragment is what software rasterisers pay for most: stage 1's
+  // texture is read only when that stage runs.
+  s += "  vec4 t0 = texture(uTexture0, vTexCoord);\n";
+  s += key.stages[1].colorOp != 0 ? "  vec4 t1 = texture(uTexture1, vTexCoord);\n"
+                                  : "  vec4 t1 = vec4(1.0);\n";
   if (key.keyed[0]) s += "  if (texture(uMask0, vTexCoord).r < 0.5) discard;\n";
   if (key.keyed[1]) s += "  if (texture(uMask1, vTexCoord).r < 0.5) discard;\n";
   s += "  vec4 cur = vDiffuse;\n";

@@ -10,12 +10,12 @@ namespace {
 
 constexpr std::uint32_t kAxisMax = 65535;
 
-std::uint32_t AxisToUnsigned(Sint16 value) {
+std::uint32_t axisToUnsigned(Sint16 value) {
   return static_cast<std::uint32_t>(static_cast<int>(value) + 32768);
 }
 
 // Triggers report 0..32767.
-std::uint32_t TriggerToUnsigned(Sint16 value) {
+std::uint32_t triggerToUnsigned(Sint16 value) {
   return value <= 0 ? 0 : static_cast<std::uint32_t>(value) * kAxisMax / 32767;
 }
 
@@ -41,7 +41,7 @@ constexpr std::array kControllerButtonBits = {
     SDL_CONTROLLER_BUTTON_TOUCHPAD,
 };
 
-void ApplyDirections(bool left, bool right, bool up, bool down, JoystickPos& pos) {
+void applyDirections(bool left, bool right, bool up, bool down, JoystickPos& pos) {
   if (left && !right) pos.wXpos = 0;
   if (right && !left) pos.wXpos = kAxisMax;
   if (up && !down) pos.wYpos = 0;
@@ -70,29 +70,29 @@ struct SdlJoystick::Device {
   void Read(JoystickPos& pos) const {
     JoystickPos next;
     if (controller) {
-      next.wXpos = AxisToUnsigned(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX));
-      next.wYpos = AxisToUnsigned(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY));
-      next.wZpos = TriggerToUnsigned(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_TRIGGERLEFT));
+      next.wXpos = axisToUnsigned(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX));
+      next.wYpos = axisToUnsigned(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY));
+      next.wZpos = triggerToUnsigned(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_TRIGGERLEFT));
       for (std::size_t bit = 0; bit < kControllerButtonBits.size(); ++bit) {
         if (SDL_GameControllerGetButton(controller, kControllerButtonBits[bit])) next.wButtons |= 1u << bit;
       }
-      ApplyDirections(SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_LEFT),
+      applyDirections(SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_LEFT),
                       SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_RIGHT),
                       SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_UP),
                       SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_DOWN), next);
     } else {
       // Missing axes rest in the middle, as an absent axis would read.
       const int axes = SDL_JoystickNumAxes(joystick);
-      next.wXpos = axes > 0 ? AxisToUnsigned(SDL_JoystickGetAxis(joystick, 0)) : 32768;
-      next.wYpos = axes > 1 ? AxisToUnsigned(SDL_JoystickGetAxis(joystick, 1)) : 32768;
-      next.wZpos = axes > 2 ? AxisToUnsigned(SDL_JoystickGetAxis(joystick, 2)) : 32768;
+      next.wXpos = axes > 0 ? axisToUnsigned(SDL_JoystickGetAxis(joystick, 0)) : 32768;
+      next.wYpos = axes > 1 ? axisToUnsigned(SDL_JoystickGetAxis(joystick, 1)) : 32768;
+      next.wZpos = axes > 2 ? axisToUnsigned(SDL_JoystickGetAxis(joystick, 2)) : 32768;
       const int buttons = SDL_JoystickNumButtons(joystick);
       for (int b = 0; b < buttons && b < 32; ++b) {
         if (SDL_JoystickGetButton(joystick, b)) next.wButtons |= 1u << b;
       }
       if (SDL_JoystickNumHats(joystick) > 0) {
         const Uint8 hat = SDL_JoystickGetHat(joystick, 0);
-        ApplyDirections(hat & SDL_HAT_LEFT, hat & SDL_HAT_RIGHT, hat & SDL_HAT_UP, hat & SDL_HAT_DOWN, next);
+        applyDirections(hat & SDL_HAT_LEFT, hat & SDL_HAT_RIGHT, hat & SDL_HAT_UP, hat & SDL_HAT_DOWN, next);
       }
     }
     pos = next;
@@ -150,7 +150,7 @@ bool SdlJoystick::IsGameController() const { return device_ && device_->controll
 
 namespace {
 
-int DeviceIndexOf(SDL_JoystickID id) {
+int deviceIndexOf(SDL_JoystickID id) {
   for (int i = 0; i < SDL_NumJoysticks(); ++i) {
     if (SDL_JoystickGetDeviceInstanceID(i) == id) return i;
   }
@@ -197,7 +197,7 @@ VirtualSdlJoystick::VirtualSdlJoystick(VirtualSdlJoystick&& other) noexcept
 VirtualSdlJoystick::~VirtualSdlJoystick() {
   if (deviceIndex_ < 0) return;
   auto* joystick = static_cast<SDL_Joystick*>(handle_);
-  const int index = DeviceIndexOf(SDL_JoystickInstanceID(joystick));
+  const int index = deviceIndexOf(SDL_JoystickInstanceID(joystick));
   SDL_JoystickClose(joystick);
   if (index >= 0) SDL_JoystickDetachVirtual(index);
   SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);

@@ -38,6 +38,23 @@ TEST(SimArguments, EveryOption) {
   EXPECT_EQ(options->framesOut, (std::set<int>{1, 5, 300}));
 }
 
+TEST(SimArguments, HelpWhereAnOptionMayStand) {
+  for (const std::vector<std::string_view>& args :
+       {std::vector<std::string_view>{"--help"}, {"-h"}, {"--frames", "5", "--help", "--bogus"}}) {
+    SimError error;
+    const auto options = parse(args, error);
+    ASSERT_TRUE(options.has_value()) << error.message;
+    EXPECT_TRUE(options->help) << args.size();
+  }
+  SimError error;
+  // A value, not an option.
+  const auto asValue = parse({"--dir", "--help"}, error);
+  ASSERT_TRUE(asValue.has_value()) << error.message;
+  EXPECT_FALSE(asValue->help);
+  EXPECT_EQ(asValue->directory, "--help");
+  EXPECT_FALSE(parse({"--bogus", "--help"}, error).has_value());
+}
+
 TEST(SimArguments, BadArgumentsAreNamed) {
   const std::vector<std::vector<std::string_view>> bad = {
       {"--frames"},

@@ -7,6 +7,12 @@
 
 #include "tools/assetgen/generate.h"
 
+namespace {
+
+constexpr const char* kUsage = "usage: assetgen --out DIR --music DIR [--no-contact]\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
   assetgen::GenerateOptions options;
   for (int i = 1; i < argc; ++i) {
@@ -17,13 +23,19 @@ int main(int argc, char** argv) {
       options.musicDir = argv[++i];
     } else if (arg == "--no-contact") {
       options.contactSheets = false;
+    } else if (arg == "--help" || arg == "-h") {
+      std::printf(
+          "%sGenerates the game's data folder (bmp/, wav/, mid/, res/ and contact/) into --out,\n"
+          "compiling the MML pieces found in --music. --no-contact skips the contact sheets.\n",
+          kUsage);
+      return 0;
     } else {
-      std::fprintf(stderr, "usage: assetgen --out DIR --music DIR [--no-contact]\n");
+      std::fprintf(stderr, "assetgen: unknown argument '%s'\n%s", arg.c_str(), kUsage);
       return 2;
     }
   }
   if (options.outDir.empty() || options.musicDir.empty()) {
-    std::fprintf(stderr, "usage: assetgen --out DIR --music DIR [--no-contact]\n");
+    std::fprintf(stderr, "assetgen: --out and --music are needed\n%s", kUsage);
     return 2;
   }
   options.progress = [](const std::string& line) {

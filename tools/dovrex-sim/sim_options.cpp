@@ -59,6 +59,10 @@ std::optional<SimOptions> ParseArguments(const std::vector<std::string_view>& ar
   bool haveAt = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+      return options;
+    }
     if (arg == "--keep-shield") {
       options.keepShield = true;
       continue;

@@ -153,6 +153,10 @@ int SimMain(const std::vector<std::string_view>& args) {
     std::fprintf(stderr, "dovrex-sim: %s\n%s", parseError.message.c_str(), kUsage);
     return 2;
   }
+  if (options->help) {
+    std::printf("%s%s", kUsage, kHelp);
+    return 0;
+  }
   std::string error;
   const SimResult result = RunSimulation(*options, error);
   if (result.exitCode != 0) {

@@ -70,6 +70,14 @@ int writeSymbol(const std::string& outPath, const std::string& symbol, const std
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+    std::printf(
+        "usage: morvane-embed OUT.cpp TYPE NAME FILE [TYPE NAME FILE ...]\n"
+        "       morvane-embed --symbol OUT.cpp SYMBOL FILE\n"
+        "Writes a C++ source holding the files' bytes: a resource table that the library's\n"
+        "loaders search by type and name, or one array named SYMBOL with its size.\n");
+    return 0;
+  }
   if (argc >= 2 && std::string(argv[1]) == "--symbol") {
     if (argc != 5) {
       std::fprintf(stderr, "usage: morvane-embed --symbol OUT.cpp SYMBOL FILE\n");

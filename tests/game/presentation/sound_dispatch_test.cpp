@@ -1,7 +1,6 @@
-#include "game/presentation/sound_dispatch.h"
-
 #include <gtest/gtest.h>
 
+#include "game/presentation/assets.h"
 #include "game/world/collisions.h"
 #include "game/world/player.h"
 #include "game/world/player_shots.h"

@@ -7,7 +7,7 @@
 #include "game/presentation/background.h"
 #include "game/presentation/bitmap_text.h"
 #include "game/presentation/hud.h"
-#include "game/world/trig_tables.h"
+#include "game/shell/Dovrex_main.h"
 #include "shell_data.h"
 #include "tests/game/world_fixture.h"
 

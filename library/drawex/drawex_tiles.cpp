@@ -1,0 +1,239 @@
+// Tiled sprite surfaces: loading a picture into 128 x 128 textures through a
+// staging surface, restoring them, and the pixel copy into a tile.
+#include "library/drawex/drawex_tiles.h"
+
+#include <cstring>
+
+#include "library/debug/guard.h"
+#include "library/draw/draw_texts.h"
+#include "library/drawex/drawex_texts.h"
+#include "platform/framework/resources.h"
+
+namespace MorvaneDrawSystem {
+
+using MorvaneDebugSystem::Guarded;
+using MorvaneDebugSystem::GuardedNoThrow;
+using namespace platform::gl;
+namespace T = DrawTexts;
+namespace X = DrawExTexts;
+
+namespace {
+
+constexpr int kTrueColorBits = 32;
+constexpr int kHighColorBits = 16;
+
+std::uint32_t readPixel(const std::uint8_t* p, int bytes) {
+  std::uint32_t v = 0;
+  for (int i = 0; i < bytes; ++i) v |= static_cast<std::uint32_t>(p[i]) << (8 * i);
+  return v;
+}
+
+void writePixel(std::uint8_t* p, int bytes, std::uint32_t v) {
+  for (int i = 0; i < bytes; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// The 128 x 128 part of the picture at (left, top), black beyond its edges.
+platform::Bitmap tileOf(const platform::Bitmap& picture, int left, int top) {
+  platform::Bitmap tile(kTileSize, kTileSize);
+  const int w = std::min(kTileSize, picture.Width() - left), h = std::min(kTileSize, picture.Height() - top);
+  for (int y = 0; y < h; ++y)
+    std::memcpy(tile.Row(y), picture.Row(top + y) + left,
+                static_cast<std::size_t>(w) * sizeof(platform::Color));
+  return tile;
+}
+
+}  // namespace
+
+bool FindTileFormat(const Device& Device, const platform::PixelFormat& BackFormat, DDPIXELFORMAT& Out) {
+  const std::uint32_t bits = BackFormat.bytesPerPixel == 2 ? kHighColorBits : kTrueColorBits;
+  for (const DDPIXELFORMAT& f : Device.EnumTextureFormats()) {
+    if (f.dwRGBBitCount == bits && f.dwRGBAlphaBitMask == 0 && f.dwRBitMask == BackFormat.rMask &&
+        f.dwGBitMask == BackFormat.gMask && f.dwBBitMask == BackFormat.bMask) {
+      Out = f;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool UploadTile(const platform::Surface& From, int Left, int Top, Texture& Tile) {
+  LockedRect locked;
+  if (!Tile.Lock(locked)) return false;
+  const int from = From.Format().bytesPerPixel;
+  const int to = static_cast<int>(Tile.Format().dwRGBBitCount / 8);
+  const int w = std::clamp(From.Width() - Left, 0, kTileSize),
+            h = std::clamp(From.Height() - Top, 0, kTileSize);
+  auto* bits = static_cast<std::uint8_t*>(locked.bits);
+  for (int y = 0; y < kTileSize; ++y) {
+    std::uint8_t* row = bits + static_cast<std::ptrdiff_t>(y) * locked.pitch;
+    if (y >= h) {
+      std::memset(row, 0, static_cast<std::size_t>(kTileSize) * to);
+      continue;
+    }
+    const std::uint8_t* src = From.Row(Top + y) + static_cast<std::ptrdiff_t>(Left) * from;
+    if (from == to) {
+      std::memcpy(row, src, static_cast<std::size_t>(w) * to);
+    } else {
+      for (int x = 0; x < w; ++x) writePixel(row + x * to, to, readPixel(src + x * from, from));
+    }
+    std::memset(row + static_cast<std::ptrdiff_t>(w) * to, 0, static_cast<std::size_t>(kTileSize - w) * to);
+  }
+  Tile.Unlock();
+  return true;
+}
+
+bool TileHoldsKey(Texture& Tile, std::uint32_t Key, int Width, int Height) {
+  LockedRect locked;
+  if (!Tile.Lock(locked)) return true;  // cannot tell: keep the key
+  const DDPIXELFORMAT& f = Tile.Format();
+  const std::uint32_t colour = f.dwRBitMask | f.dwGBitMask | f.dwBBitMask;
+  const int bytes = static_cast<int>(f.dwRGBBitCount / 8);
+  bool found = false;
+  for (int y = 0; y < std::min(Height, Tile.Height()) && !found; ++y) {
+    const auto* row =
+        static_cast<const std::uint8_t*>(locked.bits) + static_cast<std::ptrdiff_t>(y) * locked.pitch;
+    for (int x = 0; x < std::min(Width, Tile.Width()) && !found; ++x)
+      found = (readPixel(row + x * bytes, bytes) & colour) == (Key & colour);
+  }
+  Tile.Unlock();
+  return found;
+}
+
+bool TTileGrid::Create(Device& Device, const DDPIXELFORMAT& Format, int Width, int Height) {
+  Release();
+  Columns = TilesFor(Width);
+  Rows = TilesFor(Height);
+  for (int i = 0; i < Columns * Rows; ++i) {
+    std::unique_ptr<Texture> t = Device.CreateTexture(kTileSize, kTileSize, Format);
+    if (!t) {
+      Release();
+      return false;
+    }
+    Tiles.push_back(std::move(t));
+  }
+  return true;
+}
+
+bool TTileGrid::UploadFrom(const platform::Surface& From) {
+  for (int r = 0; r < Rows; ++r)
+    for (int c = 0; c < Columns; ++c)
+      if (!UploadTile(From, c * kTileSize, r * kTileSize, *At(r, c))) return false;
+  return true;
+}
+
+platform::Bitmap LoadDrawExPicture(const AnsiString& FileName) {
+  platform::Bitmap picture;
+  if (const auto blob = FindResource(T::kBitmapResource, FileName)) {
+    try {
+      picture.LoadFromMemory(*blob, FileName);
+      return picture;
+    } catch (const Exception&) {
+      // A resource that is no picture: the file may still be one.
+    }
+  }
+  try {
+    picture.LoadFromFile(FileName);
+  } catch (const Exception&) {
+    throw EMvDrawSurface(T::kBmpRead + FileName);
+  }
+  return picture;
+}
+
+TMorvaneDrawExSurface::TMorvaneDrawExSurface(Device* Device, platform::SurfaceDevice* SurfaceDevice,
+                                             const platform::PixelFormat& BackFormat)
+    : FDevice(Device), FSurfaceDevice(SurfaceDevice), FBackFormat(BackFormat) {
+  Guarded("TMorvaneDrawExSurface::TMorvaneDrawExSurface", [] {});
+}
+
+TMorvaneDrawExSurface::~TMorvaneDrawExSurface() {
+  GuardedNoThrow("TMorvaneDrawExSurface::~TMorvaneDrawExSurface", [this] { FTiles.Release(); });
+}
+
+void TMorvaneDrawExSurface::loadTiles(const platform::Bitmap& Picture, const AnsiString& FileName,
+                                      std::uint32_t Key) {
+  DDPIXELFORMAT format{};
+  if (!FDevice || !FindTileFormat(*FDevice, FBackFormat, format)) throw EMvDrawSurface(X::kEnumFormats);
+  // As many columns as the picture needs: a fixed cap would index past the grid.
+  if (!FTiles.Create(*FDevice, format, FBMPWidth, FBMPHeight)) throw EMvDrawSurface(X::kTileCreate);
+  std::unique_ptr<platform::Surface> staging =
+      FSurfaceDevice ? FSurfaceDevice->CreateSurface(kTileSize, kTileSize, FBackFormat, false) : nullptr;
+  if (!staging) {
+    FTiles.Release();
+    throw EMvDrawSurface(X::kStagingCreate + FileName);
+  }
+  for (int r = 0; r < FTiles.Rows; ++r) {
+    for (int c = 0; c < FTiles.Columns; ++c) {
+      {
+        std::unique_ptr<platform::DeviceContext> dc = staging->GetDC();
+        if (!dc) {
+          FTiles.Release();
+          throw EMvDrawSurface(X::kStagingContext + FileName);
+        }
+        dc->DrawBitmap(0, 0, tileOf(Picture, c * kTileSize, r * kTileSize));
+      }
+      if (!UploadTile(*staging, 0, 0, *FTiles.At(r, c))) {
+        FTiles.Release();
+        throw EMvDrawSurface(X::kTileCreate);
+      }
+    }
+  }
+  for (int r = 0; r < FTiles.Rows; ++r) {
+    for (int c = 0; c < FTiles.Columns; ++c) {
+      Texture& tile = *FTiles.At(r, c);
+      const bool keyed = TileHoldsKey(tile, Key, FBMPWidth - c * kTileSize, FBMPHeight - r * kTileSize);
+      tile.SetColorKey(keyed ? std::optional<DDCOLORKEY>(DDCOLORKEY{Key, Key}) : std::nullopt);
+    }
+  }
+}
+
+void TMorvaneDrawExSurface::LoadFile(const AnsiString& Name, const AnsiString& FileName, std::uint32_t Key,
+                                     int SpriteWidth, int SpriteHeight) {
+  Guarded("TMorvaneDrawExSurface::LoadFile", [&] {
+    FTiles.Release();
+    FFileName.clear();
+    FSurfaceName.clear();
+    const platform::Bitmap picture = LoadDrawExPicture(FileName);
+    FBMPWidth = picture.Width();
+    FBMPHeight = picture.Height();
+    // A size of 0 (or below, which would make no cell) means the whole picture.
+    FSpriteWidth = SpriteWidth > 0 ? SpriteWidth : FBMPWidth;
+    FSpriteHeight = SpriteHeight > 0 ? SpriteHeight : FBMPHeight;
+    FLine = FBMPWidth / FSpriteWidth;
+    FCount = (FBMPHeight / FSpriteHeight) * FLine;
+    loadTiles(picture, FileName, Key);
+    FSurfaceName = Name;
+    FFileName = FileName;
+  });
+}
+
+void TMorvaneDrawExSurface::Restore(Device* Device, std::uint32_t Key) {
+  Guarded("TMorvaneDrawExSurface::Restore", [&] {
+    FTiles.Release();
+    FDevice = Device;
+    platform::Bitmap picture;
+    try {
+      picture = LoadDrawExPicture(FFileName);
+    } catch (const EMvDrawSurface&) {
+      throw EMvDrawSurface(X::kTileRestore);
+    }
+    // The picture may have changed on disk; the cells keep their sizes.
+    if (picture.Width() != FBMPWidth || picture.Height() != FBMPHeight) throw EMvDrawSurface(X::kTileRestore);
+    try {
+      loadTiles(picture, FFileName, Key);
+    } catch (const EMvDrawSurface&) {
+      throw EMvDrawSurface(X::kTileRestore);
+    }
+  });
+}
+
+TMorvaneDrawSurfaceInfo TMorvaneDrawExSurface::Info() const {
+  return {FSpriteWidth, FSpriteHeight, FBMPWidth, FBMPHeight, FLine, FCount, FFileName, FSurfaceName};
+}
+
+TRect TMorvaneDrawExSurface::Cell(int Index) const {
+  const int left = (Index % FLine) * FSpriteWidth;
+  const int top = (Index / FLine) * FSpriteHeight;
+  return {left, top, left + FSpriteWidth, top + FSpriteHeight};
+}
+
+}  // namespace MorvaneDrawSystem

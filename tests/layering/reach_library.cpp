@@ -1,0 +1,3 @@
+// What every library and platform source may include.
+#include "library/debug/guard.h"
+#include "platform/framework/component.h"
