@@ -32,7 +32,4 @@ inline constexpr char kTraceCleanUp[] = "TMorvane3D::クリーンアップ";
 inline constexpr char kTraceCreateTexture[] = "TMorvane3D::テクスチャ作成:";
 inline constexpr char kTraceCreateObject[] = "TMorvane3D::オブジェクト作成:";
 
-// The resource type bitmaps are looked up under.
-inline constexpr char kBitmapResource[] = "BITMAP";
-
 }  // namespace Morvane3DSystem::Mv3dTexts

@@ -24,21 +24,9 @@ constexpr int kBitsPerChannel = 8;
 constexpr std::uint32_t kTextureBits = 16;
 
 platform::Bitmap LoadPicture(const AnsiString& FileName) {
-  platform::Bitmap picture;
-  if (const auto blob = FindResource(T::kBitmapResource, FileName)) {
-    try {
-      picture.LoadFromMemory(*blob, FileName);
-      return picture;
-    } catch (const Exception&) {
-      // A resource that is no picture: the file may still be one.
-    }
-  }
-  try {
-    picture.LoadFromFile(FileName);
-  } catch (const Exception&) {
-    throw EMv3DTexture(T::kBmpRead + FileName);
-  }
-  return picture;
+  auto picture = MorvaneDrawSystem::ReadPicture(FileName);
+  if (!picture) throw EMv3DTexture(T::kBmpRead + FileName);
+  return std::move(*picture);
 }
 
 int NextPowerOfTwo(int v) { return static_cast<int>(std::bit_ceil(static_cast<std::uint32_t>(v))); }

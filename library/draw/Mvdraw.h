@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "library/debug/Mvautoptr.h"
@@ -59,6 +60,10 @@ using TMorvaneDrawCallback = void (*)(TMorvaneDrawDirect* Direct);
 
 // Makes the device Init sets the stage up on; null means it cannot be had.
 using TDrawDeviceFactory = std::function<std::unique_ptr<platform::SurfaceDevice>()>;
+
+// The picture in the program's bitmap resource named FileName, else in that
+// file; empty when neither holds one.
+std::optional<platform::Bitmap> ReadPicture(const AnsiString& FileName);
 
 // One BMP picture in an off-screen surface, cut into equal sprite cells.
 class TMorvaneDrawSurface {

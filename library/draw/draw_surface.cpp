@@ -22,7 +22,7 @@ TMorvaneDrawSurface::~TMorvaneDrawSurface() {
   GuardedNoThrow("TMorvaneDrawSurface::~TMorvaneDrawSurface", [this] { FSurface.reset(); });
 }
 
-platform::Bitmap TMorvaneDrawSurface::loadPicture(const AnsiString& FileName) const {
+std::optional<platform::Bitmap> ReadPicture(const AnsiString& FileName) {
   platform::Bitmap picture;
   if (const auto blob = FindResource(T::kBitmapResource, FileName)) {
     try {
@@ -35,9 +35,15 @@ platform::Bitmap TMorvaneDrawSurface::loadPicture(const AnsiString& FileName) co
   try {
     picture.LoadFromFile(FileName);
   } catch (const Exception&) {
-    throw EMvDrawSurface(T::kBmpRead + FileName);
+    return std::nullopt;
   }
   return picture;
+}
+
+platform::Bitmap TMorvaneDrawSurface::loadPicture(const AnsiString& FileName) const {
+  auto picture = ReadPicture(FileName);
+  if (!picture) throw EMvDrawSurface(T::kBmpRead + FileName);
+  return std::move(*picture);
 }
 
 void TMorvaneDrawSurface::LoadFile(const AnsiString& Name, const AnsiString& FileName, bool VideoMemory,

@@ -122,21 +122,9 @@ bool TTileGrid::UploadFrom(const platform::Surface& From) {
 }
 
 platform::Bitmap LoadDrawExPicture(const AnsiString& FileName) {
-  platform::Bitmap picture;
-  if (const auto blob = FindResource(T::kBitmapResource, FileName)) {
-    try {
-      picture.LoadFromMemory(*blob, FileName);
-      return picture;
-    } catch (const Exception&) {
-      // A resource that is no picture: the file may still be one.
-    }
-  }
-  try {
-    picture.LoadFromFile(FileName);
-  } catch (const Exception&) {
-    throw EMvDrawSurface(T::kBmpRead + FileName);
-  }
-  return picture;
+  auto picture = ReadPicture(FileName);
+  if (!picture) throw EMvDrawSurface(T::kBmpRead + FileName);
+  return std::move(*picture);
 }
 
 TMorvaneDrawExSurface::TMorvaneDrawExSurface(Device* Device, platform::SurfaceDevice* SurfaceDevice,
