@@ -27,8 +27,8 @@ constexpr std::size_t kMaxNameLength = Morvane3DSystem::ModelLayout::kNameSize -
 // Normals are made while the mesh still has the source's handedness and
 // winding: assimp runs its steps in its own order, normals after the winding
 // flip, and its versions disagree on which way they then point.
-constexpr unsigned kReadSteps =
-    aiProcess_Triangulate | aiProcess_SortByPType | aiProcess_GenSmoothNormals | aiProcess_ValidateDataStructure;
+constexpr unsigned kReadSteps = aiProcess_Triangulate | aiProcess_SortByPType | aiProcess_GenSmoothNormals |
+                                aiProcess_ValidateDataStructure;
 // Then the device's convention; vertices are joined only now, so that they
 // carry their final normals.
 constexpr unsigned kConventionSteps = aiProcess_ConvertToLeftHanded | aiProcess_JoinIdenticalVertices |
@@ -59,7 +59,8 @@ bool black(const float* rgb) { return rgb[0] == 0 && rgb[1] == 0 && rgb[2] == 0;
 
 class Importer {
  public:
-  explicit Importer(std::vector<std::string>& warnings) : FWarnings(warnings) {}
+  Importer(std::vector<std::string>& warnings, TextureConverter& textures)
+      : FWarnings(warnings), FTextures(textures) {}
 
   void Object(TMorvane3DObject& object, const aiScene& scene, const aiMesh& mesh,
               const aiMatrix4x4& transform, const std::string& name) {
@@ -152,15 +153,31 @@ class Importer {
       FWarnings.push_back("embedded texture " + name + " left out");
       return "";
     }
-    return Fitted(name, "texture name");
+    return Fitted(FTextures.Name(name), "texture name");
   }
 
   std::vector<std::string>& FWarnings;
+  TextureConverter& FTextures;
 };
+
+// The texture slots a material's stages are taken from.
+constexpr std::pair<aiTextureType, unsigned> kTextureSlots[] = {
+    {aiTextureType_DIFFUSE, 0}, {aiTextureType_DIFFUSE, 1}, {aiTextureType_LIGHTMAP, 0}};
+
+// BMP files the model names keep their names before any picture is converted.
+void ReserveBmpNames(const aiScene& scene, TextureConverter& textures) {
+  for (unsigned m = 0; m < scene.mNumMaterials; ++m) {
+    for (const auto& [type, index] : kTextureSlots) {
+      aiString path;
+      if (scene.mMaterials[m]->GetTexture(type, index, &path) == AI_SUCCESS) textures.Reserve(path.C_Str());
+    }
+  }
+}
 
 }  // namespace
 
-ImportResult ImportModel(const std::string& fileName, const ImportOptions& options) {
+ImportResult ImportModel(const std::string& fileName, const ImportOptions& options,
+                         TextureConverter& textures) {
   Assimp::Importer importer;
   importer.SetPropertyInteger(AI_CONFIG_PP_SLM_VERTEX_LIMIT, static_cast<int>(kMaxVertices - 1));
   importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
@@ -171,8 +188,9 @@ ImportResult ImportModel(const std::string& fileName, const ImportOptions& optio
     throw std::runtime_error("cannot import " + fileName + ": " + importer.GetErrorString());
   }
 
+  ReserveBmpNames(*scene, textures);
   ImportResult result;
-  Importer convert(result.warnings);
+  Importer convert(result.warnings, textures);
   TMorvane3DObject* last = nullptr;
   // Depth first without recursion: deep scene graphs exist.
   std::vector<std::pair<const aiNode*, aiMatrix4x4>> pending = {{scene->mRootNode, aiMatrix4x4()}};
