@@ -23,6 +23,13 @@ constexpr std::int64_t kMaxPixels = std::int64_t{1} << 24;       // 64 MiB of 32
 constexpr std::int64_t kMaxFileBytes = std::int64_t{256} << 20;  // more than any picture we accept
 constexpr std::uint32_t kFileHeaderSize = 14;
 
+// The codings we decode besides plain rows (0). SDL does not refuse the
+// others (JPEG, PNG, alpha bit fields, unknown codes): it makes a picture of
+// whatever the bytes hold and reports success.
+constexpr std::uint32_t kCodingRunLength8 = 1;
+constexpr std::uint32_t kCodingRunLength4 = 2;
+constexpr std::uint32_t kCodingBitFields = 3;
+
 std::uint32_t get16(std::span<const unsigned char> b, std::size_t at) {
   return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8;
 }
@@ -68,7 +75,11 @@ std::string headerProblem(std::span<const unsigned char> b) {
     default:
       return "the BMP has an unsupported pixel depth";
   }
-  const bool runLength = compression == 1 || compression == 2;
+  if (compression > kCodingBitFields) return "the BMP uses a coding that is not supported";
+  const bool runLength = compression == kCodingRunLength8 || compression == kCodingRunLength4;
+  // Run-length data is always stored bottom row first; SDL would decode a
+  // top-down one upside down.
+  if (runLength && height < 0) return "the BMP has run-length rows stored top row first";
   if (!runLength) {
     // Uncompressed rows are padded to four bytes; all of them must be there.
     const std::int64_t stride = (width * bitsPerPixel + 31) / 32 * 4;
