@@ -128,6 +128,9 @@ void TMorvaneSoundBuffer::loadStream(const AnsiString& BufferName, const AnsiStr
   // The format has been checked, so this is at most a few megabytes.
   HalfSize = Format.AvgBytesPerSec * kHalfSeconds;
   BitsPerSample = Format.BitsPerSample;
+  // The refill wraps at DataSize; a partial last frame would shift every
+  // sample after the wrap by a byte, so only whole frames are streamed.
+  DataSize -= DataSize % Format.BlockAlign;
   std::shared_ptr<platform::Voice> voice =
       platform::Voice::Create(ToPcmFormat(Format), 2u * static_cast<std::size_t>(HalfSize));
   if (!voice) throw EMvSoundBuffer(SoundTexts::kCreateBufferFailed + FileName_);

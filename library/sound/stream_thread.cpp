@@ -105,7 +105,8 @@ void TMorvaneSoundBuffer::Refill(int Half, TStreamCursor& Cursor) {
     return;
   }
 
-  const bool loop = LoopFlag.load(std::memory_order_acquire);
+  // Data shorter than one frame has nothing to loop over: it plays as the end.
+  const bool loop = LoopFlag.load(std::memory_order_acquire) && DataSize != 0;
   std::uint32_t len = HalfSize;
   if (!loop && static_cast<std::uint64_t>(Cursor.Pos) + HalfSize > DataSize) len = DataSize - Cursor.Pos;
 

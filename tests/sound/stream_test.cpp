@@ -106,6 +106,24 @@ TEST(Stream, LoopWrapsToTheStartInsideARefillWithoutAGap) {
   EXPECT_FALSE(rig.sound.GetBuffer("m")->GetLoopFlag());
 }
 
+TEST(Stream, LoopOfDataWithAPartialLastFrameKeepsItsAlignment) {
+  TempDir dir;
+  OfflineSound rig(8000, false, sb16bit);
+  // 16-bit mono data one byte longer than its whole frames: the stray byte is
+  // not sound, and every wrap must still start on a frame.
+  const auto samples = Ramp(6000, 5);
+  Bytes data = wavtest::Samples16(samples);
+  data.push_back(0x7F);
+  rig.sound.CreateBuffer(
+      "m",
+      dir.Write("m.wav", wavtest::Riff({{"fmt ", wavtest::FmtBody(1, 1, 8000, 16), {}}, {"data", data, {}}})),
+      true);
+  rig.sound.Play("m", true);
+  const auto out = rig.Render16(5 * 16000);
+  for (std::size_t i = 0; i < out.size(); ++i) ASSERT_EQ(out[i], Mixed16(samples[i % samples.size()])) << i;
+  EXPECT_TRUE(rig.sound.IsPlaying("m"));
+}
+
 TEST(Stream, EightBitSilenceIs128) {
   TempDir dir;
   OfflineSound rig(8000, false, sb8bit);
