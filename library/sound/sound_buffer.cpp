@@ -53,11 +53,15 @@ void TMorvaneSoundBuffer::reset() {
 }
 
 void TMorvaneSoundBuffer::LoadFile(const std::shared_ptr<platform::AudioDevice>& DirectSound,
-                                   const AnsiString& BufferName, unsigned char Mode_,
-                                   const AnsiString& FileName_) {
+                                   const AnsiString& BufferNameArg, unsigned char Mode_,
+                                   const AnsiString& FileNameArg) {
   Guarded("TMorvaneSoundBuffer::LoadFile", [&] {
+    // The names may be this buffer's own strings (a reload with GetName() and
+    // GetFileName()), which reset() clears: work on copies.
+    const AnsiString BufferName = BufferNameArg;
+    const AnsiString FileName_ = FileNameArg;
+    const std::shared_ptr<platform::AudioDevice> device = DirectSound;
     reset();
-    // The names may be this buffer's own strings, which reset() has cleared.
     try {
       Source = OpenResourceOrFile(SoundTexts::kResourceType, FileName_);
       if (!Source) throw EMvSoundBuffer(SoundTexts::kOpenFailed + FileName_);
@@ -75,7 +79,7 @@ void TMorvaneSoundBuffer::LoadFile(const std::shared_ptr<platform::AudioDevice>&
       Format = header.Format;
       DataStart = header.DataStart;
       DataSize = header.DataSize;
-      FDevice = DirectSound;
+      FDevice = device;
       if (Mode_ == kModeStatic) {
         loadStatic(FileName_);
       } else if (Mode_ == kModeStream) {
