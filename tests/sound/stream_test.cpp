@@ -180,6 +180,30 @@ TEST(Stream, ReplayStartsAgainFromTheBeginning) {
   EXPECT_TRUE(rig.sound.IsPlaying("m"));
 }
 
+TEST(Stream, ReplayWhilePlayingKeepsNoSoundOfTheEarlierPlay) {
+  constexpr std::size_t kHalfBytes = 2 * 16000;
+  TempDir dir;
+  OfflineSound rig(8000, false, sb16bit);
+  const auto samples = Ramp(40000, 3);
+  const Bytes data = wavtest::Samples16(samples);
+  rig.sound.CreateBuffer("m", dir.Write("m.wav", wavtest::Wav16(8000, 1, samples)), true);
+  const TMorvaneSoundBuffer& buffer = *rig.sound.GetBuffer("m");
+  rig.sound.Play("m", true);
+  // 2.5 s in, the second half holds seconds 2 to 4 of the earlier play.
+  rig.Render(20000);
+  ASSERT_EQ(VoiceBytes(buffer, kHalfBytes, kHalfBytes),
+            Bytes(data.begin() + kHalfBytes, data.begin() + 2 * kHalfBytes));
+
+  rig.sound.Play("m", false);
+  EXPECT_EQ(VoiceBytes(buffer, 0, kHalfBytes), Bytes(data.begin(), data.begin() + kHalfBytes));
+  EXPECT_EQ(VoiceBytes(buffer, kHalfBytes, kHalfBytes), Bytes(kHalfBytes, 0));
+  // Played from its start, the voice asks for the second half at once.
+  const auto out = rig.Render16(OfflineSound::kBlock);
+  for (std::size_t i = 0; i < out.size(); ++i) ASSERT_EQ(out[i], Mixed16(samples[i])) << i;
+  EXPECT_EQ(VoiceBytes(buffer, kHalfBytes, kHalfBytes),
+            Bytes(data.begin() + kHalfBytes, data.begin() + 2 * kHalfBytes));
+}
+
 TEST(Stream, ControlsApplyToTheSingleVoice) {
   TempDir dir;
   OfflineSound rig(8000, false, sb16bit);
