@@ -6,7 +6,8 @@
 //
 // Sources are added and removed from any thread through a lock-free command
 // ring that the mixing pass drains; a removed source is handed back and
-// released off the audio thread.
+// released off the audio thread. Commands that find the ring full queue
+// behind it instead of being dropped, so a removal always takes effect.
 #include <array>
 #include <atomic>
 #include <cstddef>
@@ -44,8 +45,8 @@ class AudioDevice {
   void SetMasterGain(float gain) { masterGain_.store(gain, std::memory_order_relaxed); }
   float MasterGain() const { return masterGain_.load(std::memory_order_relaxed); }
 
-  // Attaches a source; it plays from the next mixing pass on. False only when
-  // the open device has not drained its command ring for a long time.
+  // Attaches a source; it plays from the next mixing pass on. False only for
+  // a null source.
   bool Add(std::shared_ptr<AudioSource> source);
   // Detaches a source; the mixer stops using it by its next pass. A source not
   // attached is ignored.
@@ -72,6 +73,9 @@ class AudioDevice {
   };
 
   static void sdlCallback(void* self, std::uint8_t* stream, int length);
+  // Hands a command to the open device's mixing pass; never fails or waits
+  // for it. Called with controlMutex_ held.
+  void post(Command& command);
   // Runs with mixMutex_ held: the mixing side's own state.
   void drainCommands();
   void apply(Command& command, std::vector<std::shared_ptr<AudioSource>>* released);
@@ -92,10 +96,17 @@ class AudioDevice {
   // takes it; while closed, controlling threads apply commands under it.
   std::mutex mixMutex_;
 
-  SpscRing<Command, 1024> commands_;                      // control -> mixer
+  SpscRing<Command, 1024> commands_;  // control -> mixer
+  // Commands that found the ring full, to be applied after everything in it.
+  // While any wait here nothing new enters the ring, so the order holds. The
+  // mixing pass only ever tries this lock, and skips it when it is taken.
+  std::mutex overflowMutex_;
+  std::vector<Command> overflow_;  // guarded by overflowMutex_
+  std::atomic<bool> overflowPending_{false};
   SpscRing<std::shared_ptr<AudioSource>, 1024> retired_;  // mixer -> control
 
   // Mixing side.
+  std::vector<Command> overflowTaken_;  // swapped with overflow_, so it keeps its capacity
   std::vector<std::shared_ptr<AudioSource>> sources_;
   std::array<float, 2 * AudioSource::kMaxMixFrames> mix_{};
 };
