@@ -14,7 +14,8 @@ namespace {
 PcmFormat supportedFormat(PcmFormat format) {
   format.channels = format.channels == 1 ? 1 : 2;
   format.bitsPerSample = format.bitsPerSample == 8 ? 8 : 16;
-  format.sampleRate = std::clamp<std::uint32_t>(format.sampleRate, 8000, 192000);
+  format.sampleRate =
+      std::clamp<std::uint32_t>(format.sampleRate, AudioDevice::kMinOutputRate, AudioDevice::kMaxOutputRate);
   return format;
 }
 

@@ -25,6 +25,10 @@ namespace platform {
 
 class AudioDevice {
  public:
+  // Output rates the device opens at, in Hz; others are taken to the nearest.
+  static constexpr std::uint32_t kMinOutputRate = 8000;
+  static constexpr std::uint32_t kMaxOutputRate = 192000;
+
   // Output of 44100 Hz, stereo, 16 bits unless the caller chooses otherwise.
   explicit AudioDevice(const PcmFormat& format = PcmFormat{});
   ~AudioDevice();
