@@ -52,8 +52,9 @@ class AudioDevice {
   // Attaches a source; it plays from the next mixing pass on. False only for
   // a null source.
   bool Add(std::shared_ptr<AudioSource> source);
-  // Detaches a source; the mixer stops using it by its next pass. A source not
-  // attached is ignored.
+  // Detaches a source; the mixer stops using it by its next pass (or the one
+  // after, while the ring is full). Never dropped. A source not attached is
+  // ignored.
   void Remove(const std::shared_ptr<AudioSource>& source);
   // Sources attached as of the last mixing pass (or command, while closed).
   std::size_t SourceCount() const { return sourceCount_.load(std::memory_order_acquire); }
