@@ -3,15 +3,17 @@
 //
 //   mvsound info FILE
 //   mvsound play FILE... [--stream] [--loop] [--pan P] [--volume V]
-//                        [--frequency HZ] [--seconds N] [--log]
+//                        [--frequency HZ] [--seconds S] [--log]
 //   mvsound render FILE OUT.wav [--stream] [--loop] [--pan P] [--volume V]
-//                        [--frequency HZ] [--seconds N] [--rate R]
+//                        [--frequency HZ] [--seconds S] [--rate R]
 //                        [--channels C] [--bits B]
 #include "library/sound/Mvsound.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -22,8 +24,10 @@
 #include <vector>
 
 #include "library/debug/Mvdebug.h"
+#include "library/sound/wav_loader.h"
 #include "platform/audio/wav_image.h"
 #include "platform/framework/exception.h"
+#include "platform/framework/resources.h"
 
 namespace {
 
@@ -32,11 +36,12 @@ using namespace MorvaneSoundSystem;
 constexpr char kUsage[] =
     "usage: mvsound info FILE\n"
     "       mvsound play FILE... [--stream] [--loop] [--pan P] [--volume V] [--frequency HZ]\n"
-    "                            [--seconds N] [--log]\n"
+    "                            [--seconds S] [--log]\n"
     "       mvsound render FILE OUT.wav [--stream] [--loop] [--pan P] [--volume V] [--frequency HZ]\n"
-    "                            [--seconds N] [--rate R] [--channels C] [--bits B]\n"
+    "                            [--seconds S] [--rate R] [--channels C] [--bits B]\n"
     "\n"
-    "  info     prints the format, the data's place and size, and the refill size of a stream\n"
+    "  info     prints the format, the data's place, size and duration, and the refill size of\n"
+    "           a stream; for a file it cannot play, the format and then the reason\n"
     "  play     plays the files at once through the system's output, until they end\n"
     "  render   mixes the file offline into a WAV file of the output format\n"
     "\n"
@@ -45,14 +50,19 @@ constexpr char kUsage[] =
     "  --pan P         -10000 (left) .. 10000 (right)\n"
     "  --volume V      in 1/100 dB, -10000 .. 0\n"
     "  --frequency HZ  playback rate; 0 is the file's own\n"
-    "  --seconds N     stop after N seconds\n"
+    "  --seconds S     stop after S seconds (decimals allowed, such as 0.45)\n"
     "  --log           print the component's trace lines\n"
-    "  --rate R, --channels C, --bits B   output format of render (44100, 2, 16)\n";
+    "  --rate R, --channels C, --bits B   output format of render (44100, 2, 16);\n"
+    "                  R is 8000 .. 192000 Hz, C is 1 or 2, B is 8 or 16\n";
 
 // Seconds a looping sound plays when no --seconds is given.
 constexpr double kDefaultLoopSeconds = 10.0;
+// The longest --seconds: a day, which keeps frame counts far from overflow.
+constexpr double kMaxSeconds = 24.0 * 60.0 * 60.0;
 // Frames mixed per step of render: the mixer's own block.
 constexpr std::size_t kRenderBlock = platform::AudioSource::kMaxMixFrames;
+// The "fmt " tag of IEEE floating-point samples.
+constexpr std::uint16_t kWaveFormatIeeeFloat = 0x0003;
 
 struct UsageError {
   std::string text;
@@ -78,6 +88,26 @@ long parseInteger(const std::string& option, const std::string& text) {
   return value;
 }
 
+long parseIntegerIn(const std::string& option, const std::string& text, long low, long high,
+                    const std::string& allowed) {
+  const long value = parseInteger(option, text);
+  if (value < low || value > high) throw UsageError{option + " must be " + allowed + ", not '" + text + "'"};
+  return value;
+}
+
+double parseSeconds(const std::string& option, const std::string& text) {
+  // from_chars, unlike strtod, reads '.' whatever the locale says.
+  double value = 0.0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc{} || stop != end || !std::isfinite(value))
+    throw UsageError{option + " needs a number of seconds, not '" + text + "'"};
+  if (value < 0.0 || value > kMaxSeconds)
+    throw UsageError{option + " must be 0 .. " + std::to_string(static_cast<long>(kMaxSeconds)) + ", not '" +
+                     text + "'"};
+  return value;
+}
+
 Options parseOptions(const std::vector<std::string>& args, bool rendering) {
   Options options;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -99,19 +129,21 @@ Options parseOptions(const std::vector<std::string>& args, bool rendering) {
       if (hz < 0) throw UsageError{"--frequency cannot be negative"};
       options.frequency = static_cast<unsigned long>(hz);
     } else if (arg == "--seconds") {
-      const long seconds = parseInteger(arg, value());
-      if (seconds < 0) throw UsageError{"--seconds cannot be negative"};
-      options.seconds = static_cast<double>(seconds);
+      options.seconds = parseSeconds(arg, value());
     } else if (arg == "--log" && !rendering) {
       options.log = true;
     } else if (arg == "--rate" && rendering) {
-      options.rate = static_cast<int>(parseInteger(arg, value()));
+      // Checked here: the component would only say that the format failed.
+      options.rate =
+          static_cast<int>(parseIntegerIn(arg, value(), platform::AudioDevice::kMinOutputRate,
+                                          platform::AudioDevice::kMaxOutputRate, "8000 .. 192000"));
     } else if (arg == "--channels" && rendering) {
-      options.channels = static_cast<int>(parseInteger(arg, value()));
-      if (options.channels != 1 && options.channels != 2) throw UsageError{"--channels must be 1 or 2"};
+      options.channels = static_cast<int>(parseIntegerIn(arg, value(), 1, 2, "1 or 2"));
     } else if (arg == "--bits" && rendering) {
-      options.bits = static_cast<int>(parseInteger(arg, value()));
-      if (options.bits != 8 && options.bits != 16) throw UsageError{"--bits must be 8 or 16"};
+      const std::string& text = value();
+      const long bits = parseInteger(arg, text);
+      if (bits != 8 && bits != 16) throw UsageError{arg + " must be 8 or 16, not '" + text + "'"};
+      options.bits = static_cast<int>(bits);
     } else if (arg.starts_with("--")) {
       throw UsageError{"unknown option " + arg};
     } else {
@@ -121,11 +153,20 @@ Options parseOptions(const std::vector<std::string>& args, bool rendering) {
   return options;
 }
 
-// Loads every file under its position's name and starts it.
+// The sound's name is its file's, so the component's errors say which file
+// they are about; a file given again gets its count added.
+std::string soundName(const std::vector<std::string>& files, std::size_t index) {
+  const auto seen =
+      std::count(files.begin(), files.begin() + static_cast<std::ptrdiff_t>(index), files[index]);
+  return seen == 0 ? files[index] : files[index] + " (" + std::to_string(seen + 1) + ")";
+}
+
+// Loads every file under its own name and starts it.
 std::vector<std::string> startAll(TMorvaneSound& sound, const Options& options) {
   std::vector<std::string> names;
-  for (const std::string& file : options.files) {
-    const std::string name = std::to_string(names.size() + 1);
+  for (std::size_t i = 0; i < options.files.size(); ++i) {
+    const std::string& file = options.files[i];
+    const std::string name = soundName(options.files, i);
     sound.CreateBuffer(name, file, options.stream);
     if (options.pan) sound.SetPan(name, *options.pan);
     if (options.volume) sound.SetVolume(name, *options.volume);
@@ -147,13 +188,25 @@ double secondsToPlay(const Options& options) {
   return options.seconds.value_or(options.loop ? kDefaultLoopSeconds : 1e9);
 }
 
-int info(const std::vector<std::string>& args) {
-  if (args.size() != 1) throw UsageError{"info takes one file"};
-  TMorvaneSound sound(nullptr, {LeaveOutputClosed});
-  sound.Init(nullptr);
-  sound.CreateBuffer("info", args[0], true);
-  const TMorvaneSoundBuffer& buffer = *sound.GetBuffer("info");
-  const TWaveFormat& f = buffer.GetFormat();
+// Why the mixer refuses a format, in the order the checks matter to a user.
+std::string whyUnplayable(const TWaveFormat& f) {
+  const bool pcm = f.FormatTag == kWaveFormatPcm ||
+                   (f.FormatTag == kWaveFormatExtensible && f.SubFormatTag == kWaveFormatPcm);
+  const bool floating = f.FormatTag == kWaveFormatIeeeFloat ||
+                        (f.FormatTag == kWaveFormatExtensible && f.SubFormatTag == kWaveFormatIeeeFloat);
+  if (floating) return "floating-point samples; only integer PCM plays";
+  if (!pcm) return "not PCM sample data";
+  if (f.Channels != 1 && f.Channels != 2) return std::to_string(f.Channels) + " channels; only 1 or 2 play";
+  if (f.BitsPerSample != 8 && f.BitsPerSample != 16)
+    return std::to_string(f.BitsPerSample) + "-bit samples; only 8 or 16 bits play";
+  if (f.SamplesPerSec < platform::PcmFormat::kMinRate || f.SamplesPerSec > platform::PcmFormat::kMaxRate)
+    return std::to_string(f.SamplesPerSec) + " Hz is outside " +
+           std::to_string(platform::PcmFormat::kMinRate) + " .. " +
+           std::to_string(platform::PcmFormat::kMaxRate) + " Hz";
+  return "the block alignment or bytes per second disagree with the channels, bits and rate";
+}
+
+void printFormat(const TWaveFormat& f, std::uint32_t dataStart, std::uint32_t dataSize) {
   std::printf("format tag: %u\n", f.FormatTag);
   if (f.FormatTag == kWaveFormatExtensible) std::printf("sub-format tag: %u\n", f.SubFormatTag);
   std::printf("channels: %u\n", f.Channels);
@@ -161,8 +214,33 @@ int info(const std::vector<std::string>& args) {
   std::printf("bytes per second: %u\n", f.AvgBytesPerSec);
   std::printf("block alignment: %u\n", f.BlockAlign);
   std::printf("bits: %u\n", f.BitsPerSample);
-  std::printf("DataStart: %u\n", buffer.GetDataStart());
-  std::printf("DataSize: %u\n", buffer.GetDataSize());
+  std::printf("DataStart: %u\n", dataStart);
+  std::printf("DataSize: %u\n", dataSize);
+  if (f.AvgBytesPerSec != 0)
+    std::printf("duration: %.3f s\n", static_cast<double>(dataSize) / f.AvgBytesPerSec);
+}
+
+int info(const std::vector<std::string>& args) {
+  if (args.size() != 1) throw UsageError{"info takes one file"};
+  const std::string& file = args[0];
+  TMorvaneSound sound(nullptr, {LeaveOutputClosed});
+  sound.Init(nullptr);
+  // The component only says that a format is wrong; read the header here too
+  // so that a file it refuses is described first.
+  if (const std::unique_ptr<TStream> source = OpenResourceOrFile("WAVE", file)) {
+    TWaveHeader header;
+    const bool formatRead =
+        ReadWaveHeader(*source, header) == TWaveError::weBadFormat && header.Format.Channels != 0;
+    if (formatRead && !IsPlayableFormat(header.Format)) {
+      printFormat(header.Format, header.DataStart, header.DataSize);
+      std::fflush(stdout);
+      std::fprintf(stderr, "mvsound: %s: cannot play it: %s\n", file.c_str(),
+                   whyUnplayable(header.Format).c_str());
+    }
+  }
+  sound.CreateBuffer(file, file, true);
+  const TMorvaneSoundBuffer& buffer = *sound.GetBuffer(file);
+  printFormat(buffer.GetFormat(), buffer.GetDataStart(), buffer.GetDataSize());
   std::printf("HalfSize: %u\n", buffer.GetHalfSize());
   return 0;
 }
@@ -173,14 +251,31 @@ int play(const std::vector<std::string>& args) {
   if (options.log) MorvaneDebugSystem::TMorvaneDebug::SetDebug("/dev/stdout", true, false);
   int status = 0;
   {
-    TMorvaneSound sound(nullptr);
+    // The component's error does not say why the output would not open; the
+    // device does.
+    std::string outputError;
+    TMorvaneSound sound(nullptr, {[&outputError](platform::AudioDevice& device) {
+                          if (device.Open()) return true;
+                          outputError = device.LastError();
+                          return false;
+                        }});
     sound.SetSamplingRatio(44100);
-    sound.Init(nullptr);
-    const std::vector<std::string> names = startAll(sound, options);
-    using Clock = std::chrono::steady_clock;
-    const auto end = Clock::now() + std::chrono::duration<double>(secondsToPlay(options));
-    while (anyPlaying(sound, names) && Clock::now() < end)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    bool opened = false;
+    try {
+      sound.Init(nullptr);
+      opened = true;
+    } catch (const Exception& e) {
+      if (outputError.empty()) throw;
+      std::fprintf(stderr, "%s\nmvsound: no audio output: %s\n", e.Message.c_str(), outputError.c_str());
+      status = 1;
+    }
+    if (opened) {
+      const std::vector<std::string> names = startAll(sound, options);
+      using Clock = std::chrono::steady_clock;
+      const auto end = Clock::now() + std::chrono::duration<double>(secondsToPlay(options));
+      while (anyPlaying(sound, names) && Clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
   }
   if (options.log) MorvaneDebugSystem::TMorvaneDebug::SetDebug(nullptr, false, false);
   return status;

@@ -143,14 +143,16 @@ void TMorvaneSound::Play(const AnsiString& BufferName, bool Loop) {
     TMorvaneSoundBuffer& buffer = loadedBuffer(BufferName);
     platform::Voice* voice = buffer.Buffers[buffer.PlayCount % kSlotCount].get();
     if (voice == nullptr) throw EMvSound(SoundTexts::kStopBeforePlayFailed + BufferName);
-    voice->Stop();
-    voice->SetPosition(0);
     if (buffer.Mode == kModeStatic) {
+      voice->Stop();
+      voice->SetPosition(0);
       voice->Play(Loop);
       ++buffer.PlayCount;
       return;
     }
-    // A stream that plays is stopped and its thread joined before the new one starts.
+    // StartStream stops the voice, joins the old thread and waits out the mix
+    // pass in flight before it rewinds: a rewind that pass could still see
+    // would resume the voice past its start and lose the start notification.
     if (!buffer.StartStream(Loop)) throw EMvSound(SoundTexts::kThreadFailed + BufferName);
     voice->Play(true);
   });

@@ -53,11 +53,15 @@ void TMorvaneSoundBuffer::reset() {
 }
 
 void TMorvaneSoundBuffer::LoadFile(const std::shared_ptr<platform::AudioDevice>& DirectSound,
-                                   const AnsiString& BufferName, unsigned char Mode_,
-                                   const AnsiString& FileName_) {
+                                   const AnsiString& BufferNameArg, unsigned char Mode_,
+                                   const AnsiString& FileNameArg) {
   Guarded("TMorvaneSoundBuffer::LoadFile", [&] {
+    // The names may be this buffer's own strings (a reload with GetName() and
+    // GetFileName()), which reset() clears: work on copies.
+    const AnsiString BufferName = BufferNameArg;
+    const AnsiString FileName_ = FileNameArg;
+    const std::shared_ptr<platform::AudioDevice> device = DirectSound;
     reset();
-    // The names may be this buffer's own strings, which reset() has cleared.
     try {
       Source = OpenResourceOrFile(SoundTexts::kResourceType, FileName_);
       if (!Source) throw EMvSoundBuffer(SoundTexts::kOpenFailed + FileName_);
@@ -75,7 +79,7 @@ void TMorvaneSoundBuffer::LoadFile(const std::shared_ptr<platform::AudioDevice>&
       Format = header.Format;
       DataStart = header.DataStart;
       DataSize = header.DataSize;
-      FDevice = DirectSound;
+      FDevice = device;
       if (Mode_ == kModeStatic) {
         loadStatic(FileName_);
       } else if (Mode_ == kModeStream) {
@@ -128,6 +132,9 @@ void TMorvaneSoundBuffer::loadStream(const AnsiString& BufferName, const AnsiStr
   // The format has been checked, so this is at most a few megabytes.
   HalfSize = Format.AvgBytesPerSec * kHalfSeconds;
   BitsPerSample = Format.BitsPerSample;
+  // The refill wraps at DataSize; a partial last frame would shift every
+  // sample after the wrap by a byte, so only whole frames are streamed.
+  DataSize -= DataSize % Format.BlockAlign;
   std::shared_ptr<platform::Voice> voice =
       platform::Voice::Create(ToPcmFormat(Format), 2u * static_cast<std::size_t>(HalfSize));
   if (!voice) throw EMvSoundBuffer(SoundTexts::kCreateBufferFailed + FileName_);

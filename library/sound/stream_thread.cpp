@@ -15,6 +15,9 @@ namespace {
 
 // Sample bytes moved from the file to the voice per read.
 constexpr std::size_t kRefillChunkBytes = 16 * 1024;
+// Silence of unsigned 8-bit and of signed 16-bit samples.
+constexpr std::uint8_t kSilence8 = 0x80;
+constexpr std::uint8_t kSilence16 = 0x00;
 
 }  // namespace
 
@@ -23,8 +26,9 @@ void TMorvaneSound::StreamPlayThread(void* Buffer) { static_cast<TMorvaneSoundBu
 bool TMorvaneSoundBuffer::StartStream(bool Loop) {
   EndStream();
   // The mixer may still be reading the voice it has just seen stopped; the
-  // first refill must not write under it.
+  // first refill must not write under it, nor may that pass take the rewind.
   FDevice->WaitForMixPass();
+  Buffers[0]->SetPosition(0);
   // The stop of the previous play may still be raised; it must not end this one.
   Events->Take();
   Source->Seek(DataStart, TSeekOrigin::soBeginning);
@@ -72,6 +76,9 @@ void TMorvaneSoundBuffer::served() {
 void TMorvaneSoundBuffer::RunStream() {
   TStreamCursor cursor;
   Refill(0, cursor);
+  // The second half still holds the previous play's sound until the start
+  // notification refills it; should the mixer get there first, it plays silence.
+  Buffers[0]->Fill(HalfSize, HalfSize, BitsPerSample == 8 ? kSilence8 : kSilence16);
   served();
   for (;;) {
     const std::uint32_t bits = Events->Wait();
@@ -90,7 +97,7 @@ void TMorvaneSoundBuffer::RunStream() {
 
 void TMorvaneSoundBuffer::Refill(int Half, TStreamCursor& Cursor) {
   platform::Voice& voice = *Buffers[0];
-  const std::uint8_t silence = BitsPerSample == 8 ? 0x80 : 0x00;
+  const std::uint8_t silence = BitsPerSample == 8 ? kSilence8 : kSilence16;
   const std::size_t offset = static_cast<std::size_t>(Half) * HalfSize;
 
   if (Cursor.Pos == kEndMarker) {
@@ -105,7 +112,8 @@ void TMorvaneSoundBuffer::Refill(int Half, TStreamCursor& Cursor) {
     return;
   }
 
-  const bool loop = LoopFlag.load(std::memory_order_acquire);
+  // Data shorter than one frame has nothing to loop over: it plays as the end.
+  const bool loop = LoopFlag.load(std::memory_order_acquire) && DataSize != 0;
   std::uint32_t len = HalfSize;
   if (!loop && static_cast<std::uint64_t>(Cursor.Pos) + HalfSize > DataSize) len = DataSize - Cursor.Pos;
 

@@ -3,24 +3,19 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 namespace platform {
 
 namespace {
 
-// How long Add/Remove wait for an open device to make room in its command
-// ring before giving up: far longer than any callback period.
-constexpr int kCommandWaitMs = 2000;
-
 PcmFormat supportedFormat(PcmFormat format) {
   format.channels = format.channels == 1 ? 1 : 2;
   format.bitsPerSample = format.bitsPerSample == 8 ? 8 : 16;
-  format.sampleRate = std::clamp<std::uint32_t>(format.sampleRate, 8000, 192000);
+  format.sampleRate =
+      std::clamp<std::uint32_t>(format.sampleRate, AudioDevice::kMinOutputRate, AudioDevice::kMaxOutputRate);
   return format;
 }
 
@@ -98,7 +93,6 @@ void AudioDevice::Close() {
 
 bool AudioDevice::Add(std::shared_ptr<AudioSource> source) {
   if (!source) return false;
-  bool queued = true;
   {
     Command command{true, std::move(source)};
     std::lock_guard control(controlMutex_);
@@ -108,17 +102,11 @@ bool AudioDevice::Add(std::shared_ptr<AudioSource> source) {
       drainCommands();
       apply(command, nullptr);
     } else {
-      for (int waited = 0; !commands_.Push(command); ++waited) {
-        if (waited >= kCommandWaitMs) {
-          queued = false;
-          break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      }
+      post(command);
     }
   }
   releaseRetired();
-  return queued;
+  return true;
 }
 
 void AudioDevice::Remove(const std::shared_ptr<AudioSource>& source) {
@@ -132,14 +120,20 @@ void AudioDevice::Remove(const std::shared_ptr<AudioSource>& source) {
       drainCommands();
       apply(command, &released);
     } else {
-      for (int waited = 0; !commands_.Push(command); ++waited) {
-        if (waited >= kCommandWaitMs) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      }
+      post(command);
     }
   }
   releaseRetired();
   // `released` dies here, outside both locks.
+}
+
+void AudioDevice::post(Command& command) {
+  std::lock_guard overflow(overflowMutex_);
+  if (overflow_.empty() && commands_.Push(command)) return;
+  // The audio thread is behind (or stalled): dropping a removal would leave
+  // it mixing a source its owner has let go, so the command waits here.
+  overflow_.push_back(std::move(command));
+  overflowPending_.store(true, std::memory_order_release);
 }
 
 void AudioDevice::releaseRetired() {
@@ -155,6 +149,20 @@ void AudioDevice::releaseRetired() {
 void AudioDevice::drainCommands() {
   Command command;
   while (commands_.Pop(command)) apply(command, nullptr);
+  if (overflowPending_.load(std::memory_order_acquire)) {
+    // Never waits: a controlling thread that holds the lock only appends, and
+    // what it appends is taken by a later pass.
+    std::unique_lock overflow(overflowMutex_, std::try_to_lock);
+    if (overflow.owns_lock()) {
+      // Whatever entered the ring before the overflow began comes first.
+      while (commands_.Pop(command)) apply(command, nullptr);
+      overflowTaken_.swap(overflow_);
+      overflowPending_.store(false, std::memory_order_relaxed);
+      overflow.unlock();
+      for (Command& taken : overflowTaken_) apply(taken, nullptr);
+      overflowTaken_.clear();
+    }
+  }
   sourceCount_.store(sources_.size(), std::memory_order_release);
 }
 

@@ -6,7 +6,8 @@
 //
 // Sources are added and removed from any thread through a lock-free command
 // ring that the mixing pass drains; a removed source is handed back and
-// released off the audio thread.
+// released off the audio thread. Commands that find the ring full queue
+// behind it instead of being dropped, so a removal always takes effect.
 #include <array>
 #include <atomic>
 #include <cstddef>
@@ -24,6 +25,10 @@ namespace platform {
 
 class AudioDevice {
  public:
+  // Output rates the device opens at, in Hz; others are taken to the nearest.
+  static constexpr std::uint32_t kMinOutputRate = 8000;
+  static constexpr std::uint32_t kMaxOutputRate = 192000;
+
   // Output of 44100 Hz, stereo, 16 bits unless the caller chooses otherwise.
   explicit AudioDevice(const PcmFormat& format = PcmFormat{});
   ~AudioDevice();
@@ -44,11 +49,12 @@ class AudioDevice {
   void SetMasterGain(float gain) { masterGain_.store(gain, std::memory_order_relaxed); }
   float MasterGain() const { return masterGain_.load(std::memory_order_relaxed); }
 
-  // Attaches a source; it plays from the next mixing pass on. False only when
-  // the open device has not drained its command ring for a long time.
+  // Attaches a source; it plays from the next mixing pass on. False only for
+  // a null source.
   bool Add(std::shared_ptr<AudioSource> source);
-  // Detaches a source; the mixer stops using it by its next pass. A source not
-  // attached is ignored.
+  // Detaches a source; the mixer stops using it by its next pass (or the one
+  // after, while the ring is full). Never dropped. A source not attached is
+  // ignored.
   void Remove(const std::shared_ptr<AudioSource>& source);
   // Sources attached as of the last mixing pass (or command, while closed).
   std::size_t SourceCount() const { return sourceCount_.load(std::memory_order_acquire); }
@@ -72,6 +78,9 @@ class AudioDevice {
   };
 
   static void sdlCallback(void* self, std::uint8_t* stream, int length);
+  // Hands a command to the open device's mixing pass; never fails or waits
+  // for it. Called with controlMutex_ held.
+  void post(Command& command);
   // Runs with mixMutex_ held: the mixing side's own state.
   void drainCommands();
   void apply(Command& command, std::vector<std::shared_ptr<AudioSource>>* released);
@@ -92,10 +101,17 @@ class AudioDevice {
   // takes it; while closed, controlling threads apply commands under it.
   std::mutex mixMutex_;
 
-  SpscRing<Command, 1024> commands_;                      // control -> mixer
+  SpscRing<Command, 1024> commands_;  // control -> mixer
+  // Commands that found the ring full, to be applied after everything in it.
+  // While any wait here nothing new enters the ring, so the order holds. The
+  // mixing pass only ever tries this lock, and skips it when it is taken.
+  std::mutex overflowMutex_;
+  std::vector<Command> overflow_;  // guarded by overflowMutex_
+  std::atomic<bool> overflowPending_{false};
   SpscRing<std::shared_ptr<AudioSource>, 1024> retired_;  // mixer -> control
 
   // Mixing side.
+  std::vector<Command> overflowTaken_;  // swapped with overflow_, so it keeps its capacity
   std::vector<std::shared_ptr<AudioSource>> sources_;
   std::array<float, 2 * AudioSource::kMaxMixFrames> mix_{};
 };

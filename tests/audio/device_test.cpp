@@ -146,6 +146,49 @@ TEST(RealDevice, SourcesComeAndGoWhileItPlays) {
   device.Close();
 }
 
+TEST(RealDevice, ARemovalIsNeverDroppedWhenTheCommandRingIsFull) {
+  // Holds the audio thread inside a mixing pass until released, so the
+  // command ring fills up behind it.
+  struct Gate final : AudioSource {
+    std::atomic<bool> entered{false};
+    std::atomic<bool> released{false};
+    void Mix(float*, std::size_t, std::uint32_t) noexcept override {
+      entered.store(true);
+      entered.notify_all();
+      released.wait(false);
+    }
+    void Release() {
+      released.store(true);
+      released.notify_all();
+    }
+  };
+  struct Silent final : AudioSource {
+    void Mix(float*, std::size_t, std::uint32_t) noexcept override {}
+  };
+  constexpr std::size_t kRingCommands = 1024;
+
+  AudioDevice device(PcmFormat{22050, 2, 16});
+  ASSERT_TRUE(device.Open()) << device.LastError();
+  auto gate = std::make_shared<Gate>();
+  // Released on every way out, or closing the device would wait forever.
+  const std::unique_ptr<Gate, void (*)(Gate*)> releaseOnExit(gate.get(), [](Gate* g) { g->Release(); });
+  auto target = Constant(22050, 100, 8000);
+  target->Play(true);
+  ASSERT_TRUE(device.Add(target));
+  ASSERT_TRUE(device.Add(gate));
+  gate->entered.wait(false);
+
+  for (std::size_t i = 0; i < kRingCommands; ++i) ASSERT_TRUE(device.Add(std::make_shared<Silent>()));
+  device.Remove(target);
+  EXPECT_TRUE(device.Add(std::make_shared<Silent>()));
+  gate->Release();
+  device.Close();
+
+  // Everything but the removed voice is attached, and the voice is not mixed.
+  EXPECT_EQ(device.SourceCount(), 1 + kRingCommands + 1);
+  EXPECT_EQ(Peak(RenderFloat(device, 100)), 0.0f);
+}
+
 TEST(RealDevice, AStreamingRingIsRefilledOnNotifications) {
   // The pattern of a streamed sound: a looping two-half ring, a thread that
   // refills the half the cursor has just left.

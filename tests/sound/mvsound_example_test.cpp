@@ -40,6 +40,7 @@ TEST(MvsoundExample, InfoPrintsTheHeader) {
             "bits: 16\n"
             "DataStart: 58\n"
             "DataSize: 2000\n"
+            "duration: 0.011 s\n"
             "HalfSize: 352800\n");
 }
 
@@ -97,7 +98,7 @@ TEST(MvsoundExample, ErrorsPrintTheComponentsMessage) {
   const ProgramRun pan =
       mvsound(dir, "render " + file + " " + (dir.Path() / "o.wav").string() + " --pan 99999");
   EXPECT_NE(pan.status, 0);
-  EXPECT_EQ(pan.err, "TMorvaneSound エラー\n\nパンの設定に失敗しました。\nバッファ名：1\n");
+  EXPECT_EQ(pan.err, "TMorvaneSound エラー\n\nパンの設定に失敗しました。\nバッファ名：" + file + "\n");
 
   const ProgramRun usage = mvsound(dir, "render " + file);
   EXPECT_NE(usage.status, 0);
@@ -110,14 +111,83 @@ TEST(MvsoundExample, ErrorsPrintTheComponentsMessage) {
   EXPECT_NE(help.out.find("mvsound render FILE OUT.wav"), std::string::npos);
 }
 
+TEST(MvsoundExample, OptionsInfoAndErrorsSayWhatAUserNeeds) {
+  TempDir dir;
+  const std::string file = dir.Write("a.wav", wavtest::Wav16(8000, 1, Ramp(6000)));
+  const std::string out = (dir.Path() / "o.wav").string();
+
+  // Seconds with a fraction.
+  ASSERT_EQ(
+      mvsound(dir, "render " + file + " " + out + " --loop --seconds 0.45 --rate 8000 --channels 1").status,
+      0);
+  const auto image = platform::ParseWavImage(ReadFile(out));
+  ASSERT_TRUE(image.has_value());
+  EXPECT_EQ(image->data.size(), 3600u * 2u);
+
+  // The duration, and a file it cannot play described before the reason.
+  EXPECT_NE(mvsound(dir, "info " + file).out.find("duration: 0.750 s\n"), std::string::npos);
+  const struct {
+    std::string name;
+    Bytes fmt;
+    std::string shown;
+  } refused[] = {
+      {"deep.wav", wavtest::FmtBody(1, 2, 44100, 24), "bits: 24\n"},
+      {"float.wav", wavtest::FmtBody(3, 1, 44100, 32), "format tag: 3\n"},
+      {"wide.wav", wavtest::FmtBody(1, 3, 44100, 16), "channels: 3\n"},
+  };
+  for (const auto& r : refused) {
+    const std::string path =
+        dir.Write(r.name, wavtest::Riff({{"fmt ", r.fmt, {}}, {"data", Bytes(600, 1), {}}}));
+    const ProgramRun run = mvsound(dir, "info " + path);
+    EXPECT_EQ(run.status, 1) << r.name;
+    EXPECT_NE(run.out.find(r.shown), std::string::npos) << r.name << run.out;
+    EXPECT_NE(run.out.find("duration: "), std::string::npos) << r.name << run.out;
+    const std::string refusal =
+        "TMorvaneSoundBuffer エラー\n\nファイルフォーマットが不正です。\nファイル名：" + path + "\n";
+    ASSERT_GT(run.err.size(), refusal.size()) << r.name << run.err;
+    EXPECT_EQ(run.err.substr(0, 10 + path.size()), "mvsound: " + path + ":") << r.name;
+    EXPECT_EQ(run.err.substr(run.err.size() - refusal.size()), refusal) << r.name;
+  }
+
+  // Errors about a sound name its file.
+  const ProgramRun volume = mvsound(dir, "render " + file + " " + out + " --volume 5");
+  EXPECT_EQ(volume.status, 1);
+  EXPECT_EQ(volume.err, "TMorvaneSound エラー\n\n音量の設定に失敗しました。\nバッファ名：" + file + "\n");
+
+  // Without an audio output the system's reason is given as well.
+  const ProgramRun silent = RunProgram(
+      "SDL_AUDIODRIVER=mvsound_test_no_such_driver " + std::string(MVSOUND_PROGRAM) + " play " + file,
+      (dir.Path() / "stderr.txt").string());
+  EXPECT_EQ(silent.status, 1);
+  const std::string component = "TMorvaneSound エラー\n\nDirectSoundの初期化に失敗しました。\n";
+  EXPECT_EQ(silent.err.substr(0, component.size()), component) << silent.err;
+  const std::string reason = "mvsound: no audio output: ";
+  const std::size_t at = silent.err.find(reason);
+  ASSERT_NE(at, std::string::npos) << silent.err;
+  EXPECT_GT(silent.err.size(), at + reason.size() + 1) << silent.err;
+
+  // A bad output format is a usage error, whatever its size.
+  for (const std::string bad : {"--rate 5", "--rate 4294975296", "--channels 3", "--channels 4294967297",
+                                "--bits 24", "--bits 4294967304"}) {
+    const ProgramRun run = mvsound(dir, "render " + file + " " + out + " " + bad);
+    EXPECT_EQ(run.status, 2) << bad;
+    EXPECT_NE(run.err.find("usage: mvsound"), std::string::npos) << bad;
+  }
+
+  const ProgramRun help = mvsound(dir, "--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--seconds S"), std::string::npos);
+  EXPECT_NE(help.out.find("duration"), std::string::npos);
+}
+
 TEST(MvsoundExample, PlayRunsOnTheOutputAndLogs) {
   TempDir dir;
   const std::string file = dir.Write("a.wav", wavtest::Wav16(22050, 1, Ramp(2000)));
   const ProgramRun run = mvsound(dir, "play " + file + " " + file + " --log");
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("TMorvaneSound::バッファ作成  FileName:" + file + "  BufferName:1\n"),
+  EXPECT_NE(run.out.find("TMorvaneSound::バッファ作成  FileName:" + file + "  BufferName:" + file + "\n"),
             std::string::npos);
-  EXPECT_NE(run.out.find("TMorvaneSound::バッファ作成  FileName:" + file + "  BufferName:2\n"),
+  EXPECT_NE(run.out.find("TMorvaneSound::バッファ作成  FileName:" + file + "  BufferName:" + file + " (2)\n"),
             std::string::npos);
 }
 

@@ -106,6 +106,24 @@ TEST(Stream, LoopWrapsToTheStartInsideARefillWithoutAGap) {
   EXPECT_FALSE(rig.sound.GetBuffer("m")->GetLoopFlag());
 }
 
+TEST(Stream, LoopOfDataWithAPartialLastFrameKeepsItsAlignment) {
+  TempDir dir;
+  OfflineSound rig(8000, false, sb16bit);
+  // 16-bit mono data one byte longer than its whole frames: the stray byte is
+  // not sound, and every wrap must still start on a frame.
+  const auto samples = Ramp(6000, 5);
+  Bytes data = wavtest::Samples16(samples);
+  data.push_back(0x7F);
+  rig.sound.CreateBuffer(
+      "m",
+      dir.Write("m.wav", wavtest::Riff({{"fmt ", wavtest::FmtBody(1, 1, 8000, 16), {}}, {"data", data, {}}})),
+      true);
+  rig.sound.Play("m", true);
+  const auto out = rig.Render16(5 * 16000);
+  for (std::size_t i = 0; i < out.size(); ++i) ASSERT_EQ(out[i], Mixed16(samples[i % samples.size()])) << i;
+  EXPECT_TRUE(rig.sound.IsPlaying("m"));
+}
+
 TEST(Stream, EightBitSilenceIs128) {
   TempDir dir;
   OfflineSound rig(8000, false, sb8bit);
@@ -160,6 +178,30 @@ TEST(Stream, ReplayStartsAgainFromTheBeginning) {
   const auto out = rig.Render16(1024);
   EXPECT_EQ(out[1000], Mixed16(samples[1000]));
   EXPECT_TRUE(rig.sound.IsPlaying("m"));
+}
+
+TEST(Stream, ReplayWhilePlayingKeepsNoSoundOfTheEarlierPlay) {
+  constexpr std::size_t kHalfBytes = 2 * 16000;
+  TempDir dir;
+  OfflineSound rig(8000, false, sb16bit);
+  const auto samples = Ramp(40000, 3);
+  const Bytes data = wavtest::Samples16(samples);
+  rig.sound.CreateBuffer("m", dir.Write("m.wav", wavtest::Wav16(8000, 1, samples)), true);
+  const TMorvaneSoundBuffer& buffer = *rig.sound.GetBuffer("m");
+  rig.sound.Play("m", true);
+  // 2.5 s in, the second half holds seconds 2 to 4 of the earlier play.
+  rig.Render(20000);
+  ASSERT_EQ(VoiceBytes(buffer, kHalfBytes, kHalfBytes),
+            Bytes(data.begin() + kHalfBytes, data.begin() + 2 * kHalfBytes));
+
+  rig.sound.Play("m", false);
+  EXPECT_EQ(VoiceBytes(buffer, 0, kHalfBytes), Bytes(data.begin(), data.begin() + kHalfBytes));
+  EXPECT_EQ(VoiceBytes(buffer, kHalfBytes, kHalfBytes), Bytes(kHalfBytes, 0));
+  // Played from its start, the voice asks for the second half at once.
+  const auto out = rig.Render16(OfflineSound::kBlock);
+  for (std::size_t i = 0; i < out.size(); ++i) ASSERT_EQ(out[i], Mixed16(samples[i])) << i;
+  EXPECT_EQ(VoiceBytes(buffer, kHalfBytes, kHalfBytes),
+            Bytes(data.begin() + kHalfBytes, data.begin() + 2 * kHalfBytes));
 }
 
 TEST(Stream, ControlsApplyToTheSingleVoice) {

@@ -193,6 +193,19 @@ TEST_F(WavLoader, FailedReloadLeavesNothingBehind) {
   EXPECT_EQ(device->SourceCount(), 0u);
 }
 
+TEST_F(WavLoader, ReloadWithItsOwnNamesKeepsThem) {
+  const auto samples = Ramp(300);
+  ASSERT_EQ(Load(Wav16(8000, 1, samples)), "");
+  for (const unsigned char mode : {kModeStatic, kModeStream}) {
+    buffer.LoadFile(device, buffer.GetName(), mode, buffer.GetFileName());
+    EXPECT_EQ(buffer.GetMode(), mode);
+    EXPECT_EQ(buffer.GetName(), "snd");
+    EXPECT_EQ(buffer.GetFileName(), path);
+    EXPECT_EQ(buffer.GetDataSize(), 600u);
+  }
+  EXPECT_EQ(SlotBytes(0).size(), 2u * 32000u);
+}
+
 TEST_F(WavLoader, ResourcesComeBeforeFiles) {
   // The embedded sound is 8-bit mono at 11025 Hz; a file of the same name on
   // disk (there is none) would not be asked for.
