@@ -78,6 +78,11 @@ class TMorvaneDrawEx : public TMorvaneDraw {
   };
 
   void checkInitialized() const;
+  void traceVideoMemory();
+  // What Init does once the device is made: states, text buffers, log.
+  void setUp3D();
+  // The tile format for the back surface; cleans up when the device has none.
+  void chooseTileFormat();
   void openScene();
   void closeScene();
   void makeDevice(bool Hardware);

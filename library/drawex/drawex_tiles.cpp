@@ -180,7 +180,8 @@ void TMorvaneDrawExSurface::LoadFile(const AnsiString& Name, const AnsiString& F
     FTiles.Release();
     FFileName.clear();
     FSurfaceName.clear();
-    const platform::Bitmap picture = LoadDrawExPicture(FileName);
+    FPicture = platform::Bitmap();
+    platform::Bitmap picture = LoadDrawExPicture(FileName);
     FBMPWidth = picture.Width();
     FBMPHeight = picture.Height();
     // A size of 0 (or below, which would make no cell) means the whole picture.
@@ -189,6 +190,7 @@ void TMorvaneDrawExSurface::LoadFile(const AnsiString& Name, const AnsiString& F
     FLine = FBMPWidth / FSpriteWidth;
     FCount = (FBMPHeight / FSpriteHeight) * FLine;
     loadTiles(picture, FileName, Key);
+    FPicture = std::move(picture);
     FSurfaceName = Name;
     FFileName = FileName;
   });
@@ -198,16 +200,9 @@ void TMorvaneDrawExSurface::Restore(Device* Device, std::uint32_t Key) {
   Guarded("TMorvaneDrawExSurface::Restore", [&] {
     FTiles.Release();
     FDevice = Device;
-    platform::Bitmap picture;
+    if (FPicture.Width() == 0) throw EMvDrawSurface(X::kTileRestore);
     try {
-      picture = LoadDrawExPicture(FFileName);
-    } catch (const EMvDrawSurface&) {
-      throw EMvDrawSurface(X::kTileRestore);
-    }
-    // The picture may have changed on disk; the cells keep their sizes.
-    if (picture.Width() != FBMPWidth || picture.Height() != FBMPHeight) throw EMvDrawSurface(X::kTileRestore);
-    try {
-      loadTiles(picture, FFileName, Key);
+      loadTiles(FPicture, FFileName, Key);
     } catch (const EMvDrawSurface&) {
       throw EMvDrawSurface(X::kTileRestore);
     }

@@ -99,7 +99,8 @@ class TMorvaneDrawExSurface {
 
   virtual void LoadFile(const AnsiString& Name, const AnsiString& FileName, std::uint32_t Key,
                         int SpriteWidth, int SpriteHeight);
-  // Makes the tiles again on Device (the old ones must be gone) from the file.
+  // Makes the tiles again on Device (the old ones must be gone) from the
+  // picture kept since LoadFile, whatever became of its file.
   virtual void Restore(platform::gl::Device* Device, std::uint32_t Key);
   void ReleaseTiles() { FTiles.Release(); }
 
@@ -120,6 +121,7 @@ class TMorvaneDrawExSurface {
   int FBMPWidth = 0, FBMPHeight = 0;
   int FLine = 0, FCount = 0;
   AnsiString FFileName, FSurfaceName;
+  platform::Bitmap FPicture;  // the loaded pixels, which the tiles are rebuilt from
   TTileGrid FTiles;
 };
 
