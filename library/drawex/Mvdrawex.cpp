@@ -148,7 +148,8 @@ void TMorvaneDrawEx::CheckPixelMode() {
 }
 
 void TMorvaneDrawEx::chooseTileFormat() {
-  if (!BackSurface() || !FindTileFormat(*FDevice, BackSurface()->Format(), FTileFormat)) {
+  if (!BackSurface() || !FindTileFormat(*FDevice, BackSurface()->Format(), FTileFormat) ||
+      !FindTextFormat(*FDevice, FTextFormat)) {
     CleanUp();
     throw EMvDraw(T::kPixelMode);
   }
@@ -188,7 +189,7 @@ void TMorvaneDrawEx::CreateTextBuffer() {
     const platform::PixelFormat format = BackSurface()->Format();
     for (auto& buffer : FTextBuffer) buffer = dd->CreateSurface(GetWidth(), kTextRows, format, false);
     if (!FTextBuffer[0] || !FTextBuffer[1] ||
-        !FTextTiles.Create(*FDevice, FTileFormat, GetWidth(), kTextRows)) {
+        !FTextTiles.Create(*FDevice, FTextFormat, GetWidth(), kTextRows)) {
       FTextBuffer[0].reset();
       FTextBuffer[1].reset();
       throw EMvDraw(X::kTextBuffer);
@@ -196,7 +197,6 @@ void TMorvaneDrawEx::CreateTextBuffer() {
     // The first stays the clean background the second is reset from.
     FTextBuffer[0]->Fill(nullptr, ColorKey());
     FTextBuffer[1]->SetColorKey(ColorKey());
-    for (const auto& tile : FTextTiles.Tiles) tile->SetColorKey(DDCOLORKEY{ColorKey(), ColorKey()});
   });
 }
 
