@@ -18,6 +18,7 @@ namespace {
 constexpr D3DCOLOR kWhite = 0x00FFFFFFu;
 constexpr int kLevelMax = 255;
 constexpr int kChannelBits = 8;
+constexpr int kRedShift = 16, kGreenShift = 8, kBlueShift = 0;  // in the target's 0xAARRGGBB
 
 // The device widened the back surface's channels to 8 bits by repeating
 // their top bits, so the way back is rounding to the nearest narrow value:
@@ -32,7 +33,8 @@ std::uint32_t narrowed(std::uint32_t argb, std::uint32_t mask, int from) {
 }
 
 std::uint32_t toSurfacePixel(std::uint32_t argb, const platform::PixelFormat& f) {
-  return narrowed(argb, f.rMask, 16) | narrowed(argb, f.gMask, 8) | narrowed(argb, f.bMask, 0);
+  return narrowed(argb, f.rMask, kRedShift) | narrowed(argb, f.gMask, kGreenShift) |
+         narrowed(argb, f.bMask, kBlueShift);
 }
 
 }  // namespace
