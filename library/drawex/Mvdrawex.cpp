@@ -3,6 +3,8 @@
 // resets, the blend states and the registry of tiled surfaces.
 #include "library/drawex/Mvdrawex.h"
 
+#include <exception>
+
 #include "library/debug/guard.h"
 #include "library/draw/draw_texts.h"
 #include "library/drawex/drawex_blend_table.h"
@@ -42,6 +44,13 @@ TMorvaneDrawEx::~TMorvaneDrawEx() {
 
 void TMorvaneDrawEx::checkInitialized() const {
   if (!GetInitialized()) throw EMvDraw(T::kNotInitialized);
+}
+
+void TMorvaneDrawEx::traceVideoMemory() {
+  platform::SurfaceDevice* dd = TMorvaneDraw::Device();
+  if (!TMorvaneDebug::GetDebug() || !dd) return;
+  const platform::VideoMemory m = dd->AvailableVideoMemory();
+  Trace(AnsiString(T::kTraceVideoMemory) + std::to_string(m.total) + "  Free:" + std::to_string(m.free));
 }
 
 void TMorvaneDrawEx::openScene() {
@@ -86,7 +95,28 @@ void TMorvaneDrawEx::Init(platform::DrawWindow* Window, bool UseHAL) {
   Guarded("TMorvaneDrawEx::Init(UseHAL)", [&] {
     TMorvaneDraw::Init(Window);
     makeDevice(UseHAL);
+    setUp3D();
   });
+}
+
+// Both Init overloads end here: a component that says it is initialised
+// has the device's states and the text buffers TextOutA draws through.
+void TMorvaneDrawEx::setUp3D() {
+  try {
+    CheckPixelMode();
+    Init3DSystem();
+    CreateTextBuffer();
+  } catch (...) {
+    CleanUp();
+    throw;
+  }
+  FEffect = beNone;
+  FReady = true;
+  if (TMorvaneDebug::GetDebug()) {
+    const DeviceCaps caps = FDevice->GetCaps();
+    Trace(AnsiString(T::kTraceDevice) + caps.deviceName);
+    Trace(DrawExCapsLine(caps));
+  }
 }
 
 void TMorvaneDrawEx::Init(platform::DrawWindow* Window) {
@@ -104,34 +134,25 @@ void TMorvaneDrawEx::Init(platform::DrawWindow* Window) {
       Trace(X::kTraceEmulation);
       Init(Window, false);
     }
-    try {
-      CheckPixelMode();
-      Init3DSystem();
-      CreateTextBuffer();
-    } catch (...) {
-      CleanUp();
-      throw;
-    }
-    FEffect = beNone;
-    FReady = true;
-    if (TMorvaneDebug::GetDebug()) {
-      const DeviceCaps caps = FDevice->GetCaps();
-      Trace(AnsiString(T::kTraceDevice) + caps.deviceName);
-      Trace(DrawExCapsLine(caps));
-    }
   });
 }
 
 void TMorvaneDrawEx::CheckPixelMode() {
   Guarded("TMorvaneDrawEx::CheckPixelMode", [&] {
-    TMorvaneDraw::CheckPixelMode();
-    // The first call comes from the 2D set-up, before the device exists.
+    // The 2D set-up asks first, before the device exists; answering only
+    // once the device is there keeps the pixel format in the log once.
     if (!FDevice) return;
-    if (!BackSurface() || !FindTileFormat(*FDevice, BackSurface()->Format(), FTileFormat)) {
-      CleanUp();
-      throw EMvDraw(T::kPixelMode);
-    }
+    TMorvaneDraw::CheckPixelMode();
+    chooseTileFormat();
   });
+}
+
+void TMorvaneDrawEx::chooseTileFormat() {
+  if (!BackSurface() || !FindTileFormat(*FDevice, BackSurface()->Format(), FTileFormat) ||
+      !FindTextFormat(*FDevice, FTextFormat)) {
+    CleanUp();
+    throw EMvDraw(T::kPixelMode);
+  }
 }
 
 void TMorvaneDrawEx::Init3DSystem() {
@@ -168,7 +189,7 @@ void TMorvaneDrawEx::CreateTextBuffer() {
     const platform::PixelFormat format = BackSurface()->Format();
     for (auto& buffer : FTextBuffer) buffer = dd->CreateSurface(GetWidth(), kTextRows, format, false);
     if (!FTextBuffer[0] || !FTextBuffer[1] ||
-        !FTextTiles.Create(*FDevice, FTileFormat, GetWidth(), kTextRows)) {
+        !FTextTiles.Create(*FDevice, FTextFormat, GetWidth(), kTextRows)) {
       FTextBuffer[0].reset();
       FTextBuffer[1].reset();
       throw EMvDraw(X::kTextBuffer);
@@ -176,7 +197,6 @@ void TMorvaneDrawEx::CreateTextBuffer() {
     // The first stays the clean background the second is reset from.
     FTextBuffer[0]->Fill(nullptr, ColorKey());
     FTextBuffer[1]->SetColorKey(ColorKey());
-    for (const auto& tile : FTextTiles.Tiles) tile->SetColorKey(DDCOLORKEY{ColorKey(), ColorKey()});
   });
 }
 
@@ -201,7 +221,8 @@ void TMorvaneDrawEx::Reset() {
     checkInitialized();
     closeScene();
     // The target has the stage's size, so a new stage size needs a new
-    // device; the tiles are made again on it from their files.
+    // device; the tiles are made again on it from the pixels each surface
+    // keeps, so a picture gone from disk since costs nothing.
     for (auto& [name, surface] : FExSurfaces) surface->ReleaseTiles();
     FTextTiles.Release();
     FTmpTiles.Release();
@@ -209,11 +230,21 @@ void TMorvaneDrawEx::Reset() {
     FReady = false;
     TMorvaneDraw::Reset();
     makeDevice(FHardware);
-    CheckPixelMode();
+    // As in the 2D component, the pixel format and colour key stay as Init
+    // read them.
+    chooseTileFormat();
     Init3DSystem();
     CreateTextBuffer();
     FReady = true;
-    for (auto& [name, surface] : FExSurfaces) surface->Restore(FDevice.get(), ColorKey());
+    std::exception_ptr failed;
+    for (auto& [name, surface] : FExSurfaces) {
+      try {
+        surface->Restore(FDevice.get(), ColorKey());
+      } catch (...) {
+        if (!failed) failed = std::current_exception();
+      }
+    }
+    if (failed) std::rethrow_exception(failed);
   });
 }
 
@@ -260,6 +291,7 @@ void TMorvaneDrawEx::CreateSurface(const AnsiString& Name, const AnsiString& Fil
             T::kTracePrefix + "BMPWidth:" + std::to_string(info.BMPWidth) +
             "  BMPHeight:" + std::to_string(info.BMPHeight) + "  Line:" + std::to_string(info.Line) +
             "  Count:" + std::to_string(info.Count));
+      traceVideoMemory();
     }
   });
 }
@@ -277,6 +309,7 @@ void TMorvaneDrawEx::DeleteSurface(const AnsiString& Name) {
     closeScene();
     FExSurfaces.erase(Name);
     Trace(AnsiString(T::kTraceDeleteSurface) + "SurfaceName:" + Name);
+    traceVideoMemory();
   });
 }
 
@@ -285,6 +318,7 @@ void TMorvaneDrawEx::DeleteAllSurface() {
     closeScene();
     FExSurfaces.clear();
     Trace(T::kTraceDeleteAll);
+    traceVideoMemory();
   });
 }
 

@@ -78,6 +78,12 @@ class TMorvaneDrawEx : public TMorvaneDraw {
   };
 
   void checkInitialized() const;
+  void traceVideoMemory();
+  // What Init does once the device is made: states, text buffers, log.
+  void setUp3D();
+  // The tile and text formats for the back surface; cleans up when the
+  // device has none.
+  void chooseTileFormat();
   void openScene();
   void closeScene();
   void makeDevice(bool Hardware);
@@ -101,6 +107,7 @@ class TMorvaneDrawEx : public TMorvaneDraw {
   std::unique_ptr<platform::gl::Device> FDevice;
   bool FHardware = true;
   platform::gl::DDPIXELFORMAT FTileFormat{};
+  platform::gl::DDPIXELFORMAT FTextFormat{};  // with alpha: text carries its coverage
   std::unique_ptr<platform::Surface> FTextBuffer[2];
   TTileGrid FTextTiles, FTmpTiles;
   std::map<AnsiString, MorvaneSystem::TMorvaneAutoPtr<TMorvaneDrawExSurface>> FExSurfaces;

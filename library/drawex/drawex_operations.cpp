@@ -20,6 +20,7 @@ namespace X = DrawExTexts;
 namespace {
 
 constexpr D3DCOLOR kOpaqueWhite = 0xFFFFFFFFu;
+constexpr platform::Color kCoverageNone = 0x000000u, kCoverageFull = 0xFFFFFFu;
 constexpr int kZoomOne = 256;          // zoom factors are in 256ths
 constexpr double kAngleSteps = 65536;  // a 16-bit angle makes the full turn
 
@@ -215,19 +216,27 @@ void TMorvaneDrawEx::TextOutA(int X, int Y, const AnsiString& Text) {
       if (!dc) throw EMvDraw(T::kDeviceContext);
       platform::Canvas& canvas = dc->GetCanvas();
       canvas.font = GetFont();
-      canvas.brush.style = platform::BrushStyle::Clear;
       const TRect extent = canvas.TextExtent(Text);
       w = std::min(extent.Width(), work.Width());
       h = std::min(extent.Height(), work.Height());
       if (w <= 0 || h <= 0) return;
       dc->BeginRegion({0, 0, w, h});
+      // White on black leaves each pixel's coverage in its channels; drawn
+      // in the font's colour with that as alpha, the edges blend into what
+      // lies under the text as the software component's do, instead of into
+      // a key colour.
+      canvas.brush.style = platform::BrushStyle::Solid;
+      canvas.brush.color = kCoverageNone;
+      canvas.FillRect({0, 0, w, h});
+      canvas.brush.style = platform::BrushStyle::Clear;
+      canvas.font.color = kCoverageFull;
       canvas.TextOut(0, 0, Text);
+      for (int c = 0; c < TilesFor(w); ++c)
+        if (!UploadCoverage(canvas.Target(), c * kTileSize, w, h, GetFont().color, *FTextTiles.At(0, c)))
+          throw EMvDraw(T::kDeviceContext);
     }
-    for (int c = 0; c < TilesFor(w); ++c)
-      if (!UploadTile(work, c * kTileSize, 0, *FTextTiles.At(0, c))) throw EMvDraw(T::kDeviceContext);
-    // Text is keyed out of its background whatever Transparent says.
-    if (FEffect != beNone) SetAlphaBlend(beNone);
-    FDevice->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, 1);
+    if (FEffect != beTrans) SetAlphaBlend(beTrans);
+    FDevice->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, 0);
     ForEachTilePart({0, 0, w, h}, FTextTiles.Columns, FTextTiles.Rows, [&](const TTilePart& p) {
       const auto left = static_cast<float>(X + p.OffsetX), top = static_cast<float>(Y + p.OffsetY);
       drawAxisAligned(FTextTiles.At(p.Row, p.Column), p, left, top, left + static_cast<float>(p.Width()),

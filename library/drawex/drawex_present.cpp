@@ -1,6 +1,8 @@
 // Presenting through the device: the target is read into the back surface
 // and shown as the 2D component shows it; the cross-fades blend the
 // temporary surface over the target on the device.
+#include <bit>
+
 #include "library/debug/guard.h"
 #include "library/draw/draw_texts.h"
 #include "library/drawex/Mvdrawex.h"
@@ -15,6 +17,25 @@ namespace {
 
 constexpr D3DCOLOR kWhite = 0x00FFFFFFu;
 constexpr int kLevelMax = 255;
+constexpr int kChannelBits = 8;
+constexpr int kRedShift = 16, kGreenShift = 8, kBlueShift = 0;  // in the target's 0xAARRGGBB
+
+// The device widened the back surface's channels to 8 bits by repeating
+// their top bits, so the way back is rounding to the nearest narrow value:
+// a plain shift undoes copies alike but lifts blended pixels by up to one
+// step, two away from the software blend.
+std::uint32_t narrowed(std::uint32_t argb, std::uint32_t mask, int from) {
+  const int bits = std::popcount(mask);
+  const std::uint32_t value = (argb >> from) & kLevelMax;
+  if (bits >= kChannelBits) return (value << (std::countr_zero(mask) + bits - kChannelBits)) & mask;
+  const std::uint32_t top = (1u << bits) - 1;
+  return (((value * top + kLevelMax / 2) / kLevelMax) << std::countr_zero(mask)) & mask;
+}
+
+std::uint32_t toSurfacePixel(std::uint32_t argb, const platform::PixelFormat& f) {
+  return narrowed(argb, f.rMask, kRedShift) | narrowed(argb, f.gMask, kGreenShift) |
+         narrowed(argb, f.bMask, kBlueShift);
+}
 
 }  // namespace
 
@@ -30,7 +51,7 @@ void TMorvaneDrawEx::targetInto(platform::Surface& Surface) {
     std::uint8_t* row = Surface.Row(y);
     const std::uint32_t* from = FReadBack.data() + static_cast<std::size_t>(y) * w;
     for (int x = 0; x < w; ++x) {
-      const std::uint32_t v = format.FromColor(from[x] & kWhite);
+      const std::uint32_t v = toSurfacePixel(from[x], format);
       for (int i = 0; i < bytes; ++i) row[x * bytes + i] = static_cast<std::uint8_t>(v >> (8 * i));
     }
   }

@@ -21,6 +21,9 @@ namespace {
 
 constexpr int kTrueColorBits = 32;
 constexpr int kHighColorBits = 16;
+constexpr std::uint32_t kAlphaMask = 0xFF000000u;
+constexpr std::uint32_t kRedMask = 0x00FF0000u, kGreenMask = 0x0000FF00u, kBlueMask = 0x000000FFu;
+constexpr int kAlphaShift = 24;
 
 std::uint32_t readPixel(const std::uint8_t* p, int bytes) {
   std::uint32_t v = 0;
@@ -54,6 +57,37 @@ bool FindTileFormat(const Device& Device, const platform::PixelFormat& BackForma
     }
   }
   return false;
+}
+
+bool FindTextFormat(const Device& Device, DDPIXELFORMAT& Out) {
+  for (const DDPIXELFORMAT& f : Device.EnumTextureFormats()) {
+    if (f.dwRGBBitCount == kTrueColorBits && f.dwRGBAlphaBitMask == kAlphaMask && f.dwRBitMask == kRedMask &&
+        f.dwGBitMask == kGreenMask && f.dwBBitMask == kBlueMask) {
+      Out = f;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool UploadCoverage(const platform::Bitmap& Coverage, int Left, int Width, int Height, platform::Color Ink,
+                    Texture& Tile) {
+  LockedRect locked;
+  if (!Tile.Lock(locked)) return false;
+  const std::uint32_t ink = Ink & (kRedMask | kGreenMask | kBlueMask);
+  const int w = std::clamp(std::min(Width, Coverage.Width()) - Left, 0, kTileSize);
+  const int h = std::clamp(std::min(Height, Coverage.Height()), 0, kTileSize);
+  for (int y = 0; y < kTileSize; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(locked.bits) +
+                                                 static_cast<std::ptrdiff_t>(y) * locked.pitch);
+    const platform::Color* from = y < h ? Coverage.Row(y) + Left : nullptr;
+    for (int x = 0; x < kTileSize; ++x) {
+      const std::uint32_t alpha = from && x < w ? static_cast<std::uint32_t>(platform::RedOf(from[x])) : 0;
+      row[x] = (alpha << kAlphaShift) | ink;
+    }
+  }
+  Tile.Unlock();
+  return true;
 }
 
 bool UploadTile(const platform::Surface& From, int Left, int Top, Texture& Tile) {
@@ -180,7 +214,8 @@ void TMorvaneDrawExSurface::LoadFile(const AnsiString& Name, const AnsiString& F
     FTiles.Release();
     FFileName.clear();
     FSurfaceName.clear();
-    const platform::Bitmap picture = LoadDrawExPicture(FileName);
+    FPicture = platform::Bitmap();
+    platform::Bitmap picture = LoadDrawExPicture(FileName);
     FBMPWidth = picture.Width();
     FBMPHeight = picture.Height();
     // A size of 0 (or below, which would make no cell) means the whole picture.
@@ -189,6 +224,7 @@ void TMorvaneDrawExSurface::LoadFile(const AnsiString& Name, const AnsiString& F
     FLine = FBMPWidth / FSpriteWidth;
     FCount = (FBMPHeight / FSpriteHeight) * FLine;
     loadTiles(picture, FileName, Key);
+    FPicture = std::move(picture);
     FSurfaceName = Name;
     FFileName = FileName;
   });
@@ -198,16 +234,9 @@ void TMorvaneDrawExSurface::Restore(Device* Device, std::uint32_t Key) {
   Guarded("TMorvaneDrawExSurface::Restore", [&] {
     FTiles.Release();
     FDevice = Device;
-    platform::Bitmap picture;
+    if (FPicture.Width() == 0) throw EMvDrawSurface(X::kTileRestore);
     try {
-      picture = LoadDrawExPicture(FFileName);
-    } catch (const EMvDrawSurface&) {
-      throw EMvDrawSurface(X::kTileRestore);
-    }
-    // The picture may have changed on disk; the cells keep their sizes.
-    if (picture.Width() != FBMPWidth || picture.Height() != FBMPHeight) throw EMvDrawSurface(X::kTileRestore);
-    try {
-      loadTiles(picture, FFileName, Key);
+      loadTiles(FPicture, FFileName, Key);
     } catch (const EMvDrawSurface&) {
       throw EMvDrawSurface(X::kTileRestore);
     }

@@ -69,6 +69,13 @@ void ForEachTilePart(const TRect& Source, int Columns, int Rows, F&& Visit) {
 // False when the tile cannot be locked.
 bool UploadTile(const platform::Surface& From, int Left, int Top, platform::gl::Texture& Tile);
 
+// Fills Tile with Ink, its alpha the coverage that the red channel of
+// Coverage holds for the 128 columns from Left (within Width x Height of
+// it; transparent beyond). Tile must be A8R8G8B8. False when it cannot be
+// locked.
+bool UploadCoverage(const platform::Bitmap& Coverage, int Left, int Width, int Height, platform::Color Ink,
+                    platform::gl::Texture& Tile);
+
 // Whether any texel of the top-left Width x Height's colour bits equal Key.
 // A tile without one is drawn without the key test, which costs a texture
 // fetch per pixel.
@@ -99,7 +106,8 @@ class TMorvaneDrawExSurface {
 
   virtual void LoadFile(const AnsiString& Name, const AnsiString& FileName, std::uint32_t Key,
                         int SpriteWidth, int SpriteHeight);
-  // Makes the tiles again on Device (the old ones must be gone) from the file.
+  // Makes the tiles again on Device (the old ones must be gone) from the
+  // picture kept since LoadFile, whatever became of its file.
   virtual void Restore(platform::gl::Device* Device, std::uint32_t Key);
   void ReleaseTiles() { FTiles.Release(); }
 
@@ -120,6 +128,7 @@ class TMorvaneDrawExSurface {
   int FBMPWidth = 0, FBMPHeight = 0;
   int FLine = 0, FCount = 0;
   AnsiString FFileName, FSurfaceName;
+  platform::Bitmap FPicture;  // the loaded pixels, which the tiles are rebuilt from
   TTileGrid FTiles;
 };
 
@@ -127,6 +136,10 @@ class TMorvaneDrawExSurface {
 // widened to 32), without an alpha channel; false when the device has none.
 bool FindTileFormat(const platform::gl::Device& Device, const platform::PixelFormat& BackFormat,
                     platform::gl::DDPIXELFORMAT& Out);
+
+// The 32-bit texture format with an 8-bit alpha channel, for text drawn
+// with its coverage as alpha; false when the device has none.
+bool FindTextFormat(const platform::gl::Device& Device, platform::gl::DDPIXELFORMAT& Out);
 
 // The bitmap resource named FileName, else the file; EMvDrawSurface otherwise.
 platform::Bitmap LoadDrawExPicture(const AnsiString& FileName);

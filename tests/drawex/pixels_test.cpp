@@ -137,6 +137,38 @@ TEST(DrawExPixels, TextIsDrawnInTheFontColourOverTheBackground) {
   EXPECT_EQ(t.At(110, 30), Rgb(60, 60, 60));
 }
 
+TEST(DrawExPixels, TextEdgesBlendIntoTheBackgroundAsInTheSoftwareComponent) {
+  const Color backdrop = Rgb(60, 90, 120), ink = Rgb(250, 230, 40);
+  TFont font;
+  font.size = 16;
+  font.color = ink;
+  const std::string grey = writePicture("px_textback.bmp", Bitmap(120, 40, backdrop));
+  auto soft = makeStage(120, 40, 32);
+  auto d = makeEx(120, 40, 32);
+  for (TMorvaneDraw* c : {soft.get(), static_cast<TMorvaneDraw*>(d.get())}) {
+    c->SetFont(font);
+    c->CreateSurface("grey", grey, 0, 0);
+    c->Draw(0, 0, "grey", 0, beNone, -1);
+    c->TextOutA(4, 4, "Wavy @&");
+  }
+  d->ReadBackSurface();
+  const Bitmap a = soft->BackSurface()->ToBitmap(), b = d->BackSurface()->ToBitmap();
+  int inked = 0, fringe = 0, differ = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 120; ++x) {
+      const Color p = b.Pixel(x, y);
+      inked += a.Pixel(x, y) != backdrop;
+      // Every pixel lies between the backdrop and the ink, channel by channel.
+      auto outside = [](int v, int from, int to) { return v < std::min(from, to) || v > std::max(from, to); };
+      fringe += outside(platform::RedOf(p), 60, 250) || outside(platform::GreenOf(p), 90, 230) ||
+                outside(platform::BlueOf(p), 40, 120);
+      differ += !near(p, a.Pixel(x, y), 1);
+    }
+  EXPECT_GT(inked, 40);
+  EXPECT_EQ(fringe, 0);
+  EXPECT_EQ(differ, 0);
+}
+
 TEST(DrawExPixels, FallbackGetsAWorkingEmulatedDevice) {
   TDrawExDeviceFactory onlyEmulated = [](DeviceKind kind, int w,
                                          int h) -> std::unique_ptr<platform::gl::Device> {

@@ -1,5 +1,8 @@
 // The component on the recording device: set-up and its fallback, the blend
 // states it sets, scene bracketing, and the errors it raises.
+#include <cstring>
+#include <filesystem>
+
 #include "tests/drawex/drawex_rig.h"
 
 namespace drawextest {
@@ -50,6 +53,21 @@ TEST(DrawExInit, WithoutUseHalOnlyTheEmulatedDeviceIsAskedFor) {
   EXPECT_EQ(f.asked, std::vector<DeviceKind>{DeviceKind::kEmulated});
   EXPECT_EQ(log.find("ハードウェアアクセラレーションを使用"), std::string::npos);
   EXPECT_NE(log.find("TMorvaneDraw(Ex)::ハードウェアエミュレーションを使用"), std::string::npos);
+}
+
+TEST(DrawExInit, InitWithAChosenDeviceSetsUpEverythingTextNeeds) {
+  RecordingFactory f;
+  TMorvaneDrawEx d(nullptr);
+  d.SetDevice3DFactory(f.Make());
+  d.Init(nullptr, false);
+  ASSERT_TRUE(d.GetInitialized());
+  EXPECT_EQ(f.asked, std::vector<DeviceKind>{DeviceKind::kEmulated});
+  // The component's own states, not a fresh device's defaults.
+  ASSERT_EQ(d.Device3D()->GetRenderState(D3DRENDERSTATE_CULLMODE), D3DCULL_NONE);
+  recorder(d).ClearLog();
+  d.TextOutA(4, 4, "Text");
+  d.ReadBackSurface();
+  EXPECT_FALSE(recorder(d).Batches().empty());
 }
 
 TEST(DrawExInit, NoDeviceOrAWrongTargetLeavesItCleanedUp) {
@@ -196,6 +214,75 @@ TEST(DrawExSurfaces, RegistryKeepsTheFirstAndResetsKeepEverySurfaceDrawable) {
   EXPECT_EQ(d->FindSurface("s"), nullptr);
   d->CleanUp();
   EXPECT_EQ(d->Device3D(), nullptr);
+}
+
+TEST(DrawExSurfaces, ResetRebuildsTilesFromTheirPixelsAndKeepsTheKeyAsTheSoftwareComponent) {
+  RecordingFactory f;
+  auto d = makeEx(64, 64, 32, f.Make());
+  auto soft = makeStage(64, 64, 32);
+  const Color inside = Rgb(200, 100, 50);
+  const std::string gone =
+      writePicture("gone.bmp", picture(32, 32, [&](int x, int) { return x < 16 ? 0 : inside; }));
+  const std::string kept = writePicture("kept.bmp", picture(32, 32, [&](int, int) { return inside; }));
+  for (TMorvaneDraw* c : {static_cast<TMorvaneDraw*>(d.get()), soft.get()}) {
+    c->CreateSurface("gone", gone, 0, 0);
+    c->CreateSurface("kept", kept, 0, 0);
+  }
+  std::filesystem::remove(gone);
+
+  for (TMorvaneDraw* c : {static_cast<TMorvaneDraw*>(d.get()), soft.get()}) {
+    c->SetWidth(48);
+    c->SetTransparentColor(tcWhite);
+    c->SetVideoMemory(true);
+  }
+  ASSERT_TRUE(d->GetInitialized());
+  EXPECT_EQ(d->Device3D()->TargetWidth(), 48);
+  EXPECT_EQ(d->ColorKey(), soft->ColorKey());
+  for (const char* name : {"gone", "kept"}) {
+    TMorvaneDrawExSurface* s = d->FindSurface(name);
+    ASSERT_NE(s, nullptr) << name;
+    ASSERT_TRUE(s->HasTiles()) << name;
+    platform::gl::LockedRect texels;
+    ASSERT_TRUE(s->Tile(0, 0)->Lock(texels));
+    const auto* row = static_cast<const std::uint32_t*>(texels.bits);
+    EXPECT_EQ(row[20] & 0xFFFFFF, inside) << name;
+    s->Tile(0, 0)->Unlock();
+    const auto key = s->Tile(0, 0)->GetColorKey();
+    if (key) {
+      EXPECT_EQ(key->dwColorSpaceLowValue, soft->ColorKey()) << name;
+    }
+    EXPECT_NO_THROW(d->Draw(0, 0, name, 0, beNone, -1)) << name;
+  }
+  EXPECT_TRUE(d->FindSurface("gone")->Tile(0, 0)->GetColorKey().has_value());
+}
+
+TEST(DrawExLog, PixelModeOnceAndVideoMemoryAfterEverySurfaceChange) {
+  RecordingFactory f;
+  TMorvaneDrawEx d(nullptr);
+  d.SetDevice3DFactory(f.Make());
+  const std::string path = (scratchDir() / "surfaces.log").string();
+  TMorvaneDebug::SetDebug(path.c_str(), true, false);
+  d.Init();
+  d.CreateSurface("s", sprites(), 32, 32);
+  d.DeleteSurface("s");
+  d.DeleteAllSurface();
+  TMorvaneDebug::SetDebug(nullptr, false, false);
+  const std::string log = readText(path);
+  auto count = [&](const std::string& text) {
+    int n = 0;
+    for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++n;
+    return n;
+  };
+  EXPECT_EQ(count("TMorvaneDraw(Ex)::サーフェイス情報の取得に成功\n"), 1);
+  EXPECT_EQ(count("TMorvaneDraw(Ex)::HasMMX:"), 1);
+  EXPECT_EQ(count("TMorvaneDraw(Ex)::デバイス名:Recording device\n"), 1);
+  const std::string memory = "TMorvaneDraw(Ex)::ビデオメモリ容量 Total:";
+  for (const char* before : {"Line:2  Count:2\n", "TMorvaneDraw(Ex)::サーフェイス削除SurfaceName:s\n",
+                             "TMorvaneDraw(Ex)::全サーフェイスの削除\n"}) {
+    const auto at = log.find(before);
+    ASSERT_NE(at, std::string::npos) << before;
+    EXPECT_EQ(log.compare(at + std::strlen(before), memory.size(), memory), 0) << before;
+  }
 }
 
 }  // namespace
