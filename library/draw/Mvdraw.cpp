@@ -235,9 +235,11 @@ void TMorvaneDraw::Init(platform::DrawWindow* Window) {
     if (!FFullScreen) Trace(T::kTraceClipper);
 
     FInitialized = true;
-    Trace(AnsiString(T::kTraceDevice) + FWindow->DriverName());
+    TraceDeviceName();
   });
 }
+
+void TMorvaneDraw::TraceDeviceName() { Trace(AnsiString(T::kTraceDevice) + FWindow->DriverName()); }
 
 void TMorvaneDraw::CreateBackSurface() {
   Guarded("TMorvaneDraw::CreateBackSurface", [&] {

@@ -173,6 +173,9 @@ class TMorvaneDraw : public TComponent {
   // The next byte of the component's random table, for derived components
   // that ripple sprites the same way.
   std::uint8_t NextRandom() { return nextRandom(); }
+  // Names the drawing device in the log as Init's last step. A component that
+  // draws through a device of its own names that one instead, once it exists.
+  virtual void TraceDeviceName();
 
  private:
   struct Remembered {

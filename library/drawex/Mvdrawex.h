@@ -71,6 +71,10 @@ class TMorvaneDrawEx : public TMorvaneDraw {
   void ReadBackSurface();
   TMorvaneDrawExSurface* FindSurface(const AnsiString& Name);
 
+ protected:
+  // The 3D device is named after it is made, with the capability line.
+  void TraceDeviceName() override {}
+
  private:
   struct Remembered {
     AnsiString Name, FileName;
@@ -97,7 +101,10 @@ class TMorvaneDrawEx : public TMorvaneDraw {
   void drawAxisAligned(platform::gl::Texture* Tile, const TTilePart& Part, float Left, float Top, float Right,
                        float Bottom, platform::gl::D3DCOLOR Color);
   // Draw's work once the cell is known.
-  void drawCell(int X, int Y, TMorvaneDrawExSurface& Surface, const TRect& Cell, int Effect, int Level);
+  // Wide positions: a wind offset or a position near the int range's ends
+  // must not wrap into view.
+  void drawCell(std::int64_t X, std::int64_t Y, TMorvaneDrawExSurface& Surface, const TRect& Cell, int Effect,
+                int Level);
   // Plain copies (zoom, rotation, stretch, text) draw with blending off.
   void plainState();
   void targetInto(platform::Surface& Surface);

@@ -63,8 +63,8 @@ void TMorvaneDrawEx::plainState() {
   FDevice->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, GetTransparent() ? 1 : 0);
 }
 
-void TMorvaneDrawEx::drawCell(int X, int Y, TMorvaneDrawExSurface& Surface, const TRect& Cell, int Effect,
-                              int Level) {
+void TMorvaneDrawEx::drawCell(std::int64_t X, std::int64_t Y, TMorvaneDrawExSurface& Surface,
+                              const TRect& Cell, int Effect, int Level) {
   // An effect without a row in the table has nothing to blend with.
   if (!IsDrawExEffect(Effect)) return;
   if (X + Cell.Width() < 1 || X >= GetWidth() || Y + Cell.Height() < 1 || Y >= GetHeight()) return;
@@ -99,17 +99,18 @@ void TMorvaneDrawEx::WindDraw(int X, int Y, const AnsiString& Name, int Index, i
     openScene();
     TMorvaneDrawExSurface& surface = spriteSurface(Name);
     const TRect cell = spriteCell(surface, Name, Index);
+    // Wide: wind × 255 and the position plus its offset may pass the int range.
+    const std::int64_t wind = Wind;
+    const auto offset = [&] { return ((wind * NextRandom()) >> 8) - (wind >> 1); };
     if (Wind >= 0) {
       for (int r = 0; r < cell.Height(); ++r) {
-        const int offset = ((Wind * NextRandom()) >> 8) - (Wind >> 1);
-        drawCell(X + offset, Y + r, surface, {cell.left, cell.top + r, cell.right, cell.top + r + 1}, Effect,
-                 Level);
+        drawCell(X + offset(), std::int64_t{Y} + r, surface,
+                 {cell.left, cell.top + r, cell.right, cell.top + r + 1}, Effect, Level);
       }
     } else {
       for (int c = 0; c < cell.Width(); ++c) {
-        const int offset = ((Wind * NextRandom()) >> 8) - (Wind >> 1);
-        drawCell(X + c, Y + offset, surface, {cell.left + c, cell.top, cell.left + c + 1, cell.bottom},
-                 Effect, Level);
+        drawCell(std::int64_t{X} + c, Y + offset(), surface,
+                 {cell.left + c, cell.top, cell.left + c + 1, cell.bottom}, Effect, Level);
       }
     }
   });
@@ -186,10 +187,13 @@ void TMorvaneDrawEx::DirectDraw(const TRect& Dest, const TRect& Src, const AnsiS
     if (Src.left < 0 || Src.top < 0 || Src.right > info.BMPWidth || Src.bottom > info.BMPHeight ||
         Src.Width() <= 0 || Src.Height() <= 0)
       throw EMvDraw(T::kSpriteDraw + Name);
-    if (Dest.Width() <= 0 || Dest.Height() <= 0) return;
+    // Wide: a destination may span more than the int range.
+    const std::int64_t destWidth = std::int64_t{Dest.right} - Dest.left;
+    const std::int64_t destHeight = std::int64_t{Dest.bottom} - Dest.top;
+    if (destWidth <= 0 || destHeight <= 0) return;
     plainState();
-    const double scaleX = static_cast<double>(Dest.Width()) / Src.Width();
-    const double scaleY = static_cast<double>(Dest.Height()) / Src.Height();
+    const double scaleX = static_cast<double>(destWidth) / Src.Width();
+    const double scaleY = static_cast<double>(destHeight) / Src.Height();
     ForEachTilePart(Src, surface.Columns(), surface.Rows(), [&](const TTilePart& p) {
       const double left = Dest.left + p.OffsetX * scaleX, top = Dest.top + p.OffsetY * scaleY;
       drawAxisAligned(surface.Tile(p.Row, p.Column), p, static_cast<float>(left), static_cast<float>(top),
@@ -238,7 +242,8 @@ void TMorvaneDrawEx::TextOutA(int X, int Y, const AnsiString& Text) {
     if (FEffect != beTrans) SetAlphaBlend(beTrans);
     FDevice->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, 0);
     ForEachTilePart({0, 0, w, h}, FTextTiles.Columns, FTextTiles.Rows, [&](const TTilePart& p) {
-      const auto left = static_cast<float>(X + p.OffsetX), top = static_cast<float>(Y + p.OffsetY);
+      const auto left = static_cast<float>(std::int64_t{X} + p.OffsetX);
+      const auto top = static_cast<float>(std::int64_t{Y} + p.OffsetY);
       drawAxisAligned(FTextTiles.At(p.Row, p.Column), p, left, top, left + static_cast<float>(p.Width()),
                       top + static_cast<float>(p.Height()), kOpaqueWhite);
     });

@@ -2,6 +2,7 @@
 // states it sets, scene bracketing, and the errors it raises.
 #include <cstring>
 #include <filesystem>
+#include <limits>
 
 #include "tests/drawex/drawex_rig.h"
 
@@ -163,6 +164,34 @@ TEST(DrawExScene, AllDrawingBetweenPresentsIsOneScene) {
   EXPECT_EQ(rec.Stats().scenes, 3);
 }
 
+TEST(DrawExGeometry, ExtremePositionsAndWindsDrawNothingOffTheStage) {
+  constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+  RecordingFactory f;
+  auto d = makeEx(160, 120, 32, f.Make());
+  d->CreateSurface("s", sprites(), 32, 32);
+  RecordingDevice& rec = recorder(*d);
+  rec.ClearLog();
+  // Positions past the stage stay past it: wide sums cannot wrap into view.
+  for (const int at : {kMin, kMax}) {
+    d->Draw(at, 0, "s", 0, beNone, 0);
+    d->Draw(0, at, "s", 0, beTrans, -1);
+    for (const int wind : {kMin, kMin + 1, -1, 1, kMax}) d->WindDraw(at, at, "s", 0, beAdd, 255, wind);
+  }
+  d->Update();
+  int draws = 0;
+  for (const RecordedBatch& b : rec.Batches()) draws += b.batch.sourceDraws;
+  EXPECT_EQ(draws, 0);
+  // A destination wider than the int range and text at the far corner still
+  // reach the device as finite geometry.
+  rec.ClearLog();
+  d->DirectDraw({kMin, kMin, kMax, kMax}, {0, 0, 64, 32}, "s");
+  d->TextOutA(kMax, kMax, "far");
+  d->Update();
+  draws = 0;
+  for (const RecordedBatch& b : rec.Batches()) draws += b.batch.sourceDraws;
+  EXPECT_GT(draws, 0);
+}
+
 TEST(DrawExErrors, MessagesAreTheComponentsOwn) {
   TMorvaneDrawEx cold(nullptr);
   EXPECT_EQ(messageOf([&] { cold.Draw(0, 0, "s", 0, 0, -1); }), drawError("まだ初期化されてません。"));
@@ -275,6 +304,7 @@ TEST(DrawExLog, PixelModeOnceAndVideoMemoryAfterEverySurfaceChange) {
   };
   EXPECT_EQ(count("TMorvaneDraw(Ex)::サーフェイス情報の取得に成功\n"), 1);
   EXPECT_EQ(count("TMorvaneDraw(Ex)::HasMMX:"), 1);
+  EXPECT_EQ(count("TMorvaneDraw(Ex)::デバイス名:"), 1);
   EXPECT_EQ(count("TMorvaneDraw(Ex)::デバイス名:Recording device\n"), 1);
   const std::string memory = "TMorvaneDraw(Ex)::ビデオメモリ容量 Total:";
   for (const char* before : {"Line:2  Count:2\n", "TMorvaneDraw(Ex)::サーフェイス削除SurfaceName:s\n",
