@@ -242,4 +242,34 @@ TEST_F(Setup, ResetAllKeepsTablesAndMatricesOnAFreshDevice) {
             k3DPrefix + "オブジェクトが存在しません。\nスプライト名：tex");
 }
 
+TEST_F(Setup, LightsTheDeviceCannotShowAreRefusedWhileLightZeroSwitchesAndChanges) {
+  UseRecordingDevice();
+  InitStage();
+  auto& d = Recorder();
+  const D3DLIGHT7 shining = d.State().light;
+  D3DLIGHT7 point = shining;
+  point.dltType = D3DLIGHT_POINT;
+  D3DLIGHT7 spot = shining;
+  spot.dltType = D3DLIGHT_SPOT;
+  EXPECT_EQ(MessageOf<EMv3D>([&] { component.SetLight(point, 0, true); }),
+            k3DPrefix + "平行光源以外のライトは使用できません。\nライト番号：0");
+  EXPECT_EQ(MessageOf<EMv3D>([&] { component.SetLight(spot, 0, true); }),
+            k3DPrefix + "平行光源以外のライトは使用できません。\nライト番号：0");
+  for (const int index : {1, 7, -1})
+    EXPECT_EQ(MessageOf<EMv3D>([&] { component.SetLight(shining, index, index != 7); }),
+              k3DPrefix + "使用できないライト番号です。\nライト番号：" + std::to_string(index));
+  EXPECT_EQ(d.State().light, shining);
+  EXPECT_TRUE(d.State().lightEnabled);
+
+  // Switching light 0 off needs no light it could show; on again, it takes the new one.
+  component.SetLight(point, 0, false);
+  EXPECT_FALSE(d.State().lightEnabled);
+  EXPECT_EQ(d.State().light, shining);
+  D3DLIGHT7 turned = shining;
+  turned.dvDirection = {1, 0, 0};
+  component.SetLight(turned, 0, true);
+  EXPECT_TRUE(d.State().lightEnabled);
+  EXPECT_EQ(d.State().light, turned);
+}
+
 }  // namespace
