@@ -272,4 +272,24 @@ TEST_F(Setup, LightsTheDeviceCannotShowAreRefusedWhileLightZeroSwitchesAndChange
   EXPECT_EQ(d.State().light, turned);
 }
 
+TEST_F(Setup, ResetAndResetAllBothKeepTheNamedSurfacesOfTheStage) {
+  UseRecordingDevice();
+  InitStage();
+  const std::string bmp = WriteBitmap(dir, "s.bmp", 40, 20, [](int, int) { return platform::Rgb(9, 9, 9); });
+  component.CreateSurface("sprite", bmp, 10, 10);
+  for (const bool all : {true, false, true}) {
+    if (all)
+      component.ResetAll();
+    else
+      component.Reset();
+    ASSERT_EQ(component.SurfaceCount(), 1) << all;
+    const MorvaneDrawSystem::TMorvaneDrawSurfaceInfo info = component.GetSurfaceInfo("sprite");
+    EXPECT_EQ(info.FileName, bmp);
+    EXPECT_EQ(info.BMPWidth, 40);
+    EXPECT_EQ(info.Count, 8);
+    // The rebuilt surface is drawn from.
+    component.Draw(0, 0, "sprite", 0, MorvaneDrawSystem::beNone, 0);
+  }
+}
+
 }  // namespace
