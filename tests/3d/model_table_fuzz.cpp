@@ -6,8 +6,8 @@
 //
 // The harness works in a folder of its own holding only regular files it
 // wrote: names inside a model are read relative to it, and a name with a
-// path separator is never loaded, so no input reaches a device, a FIFO or
-// anything else outside that folder.
+// path separator ('/' or '\') is never loaded, so no input reaches a
+// device, a FIFO or anything else outside that folder.
 #include <unistd.h>
 
 #include <cstddef>
@@ -38,7 +38,8 @@ class FolderComponent : public TMorvane3D {
  public:
   FolderComponent() : TMorvane3D(nullptr) {}
   void CreateTexture(const AnsiString& Name, const AnsiString& FileName, int Width, int Height) override {
-    if (FileName.find('/') != AnsiString::npos) return;
+    // Backslashes are read as separators too.
+    if (FileName.find_first_of("/\\") != AnsiString::npos) return;
     TMorvane3D::CreateTexture(Name, FileName, Width, Height);
   }
 };
