@@ -261,10 +261,36 @@ TEST_F(Setup, LightsTheDeviceCannotShowAreRefusedWhileLightZeroSwitchesAndChange
   EXPECT_EQ(d.State().light, shining);
   EXPECT_TRUE(d.State().lightEnabled);
 
-  // Switching light 0 off needs no light it could show; on again, it takes the new one.
+  // Switching light 0 off needs no light it could show, and blended triangles,
+  // lit on the way to the queue, then get the ambient light alone.
+  const TMorvane3DVertex facing[3] = {
+      {0, 0, 0, 1, 1, -1, 0, 0}, {1, 0, 0, 1, 1, -1, 0, 0}, {0, 1, 0, 1, 1, -1, 0, 0}};
+  const TMorvane3DVertex away[3] = {
+      {0, 0, 0, -1, -1, 1, 0, 0}, {1, 0, 0, -1, -1, 1, 0, 0}, {0, 1, 0, -1, -1, 1, 0, 0}};
+  const std::uint16_t triangle[3] = {0, 1, 2};
+  const auto blendedColors = [&] {
+    component.SetAlphaBlend(abTranslucent);
+    component.DrawIndexed(facing, 3, triangle, 3);
+    component.DrawIndexed(away, 3, triangle, 3);
+    d.Flush();
+    d.ClearLog();
+    component.AlphaVertexRender();
+    d.Flush();
+    std::vector<std::uint32_t> colors;
+    for (const RecordedBatch& b : d.Batches())
+      for (const D3DTLVERTEX& v : b.batch.tlVertices) colors.push_back(v.color);
+    return colors;
+  };
+  const std::vector<std::uint32_t> lit = blendedColors();
+  ASSERT_EQ(lit.size(), 6u);
+  EXPECT_NE(lit[0], lit[3]);
   component.SetLight(point, 0, false);
   EXPECT_FALSE(d.State().lightEnabled);
   EXPECT_EQ(d.State().light, shining);
+  const std::vector<std::uint32_t> unlit = blendedColors();
+  ASSERT_EQ(unlit.size(), 6u);
+  EXPECT_EQ(unlit[0], unlit[3]);
+  EXPECT_EQ(unlit[3], lit[3]);
   D3DLIGHT7 turned = shining;
   turned.dvDirection = {1, 0, 0};
   component.SetLight(turned, 0, true);
