@@ -197,11 +197,18 @@ void TMorvane3D::Reset() {
   });
 }
 
+// Everything is set up anew through Init; the stage's named surfaces, the
+// tables and the matrices come back as they were.
 void TMorvane3D::ResetAll() {
   Guarded("TMorvane3D::ResetAll", [&] {
     device();
     const RememberedTables kept = rememberTables();
-    initialise(nullptr);
+    try {
+      MorvaneDrawSystem::TMorvaneDraw::ResetAll();
+    } catch (const EMvDraw& e) {
+      CleanUp();
+      throw EMv3D(TextOf(e));
+    }
     restoreTables(kept);
   });
 }

@@ -40,8 +40,12 @@ std::uint32_t TMorvane3D::currentStateWord() const {
 }
 
 D3DLIGHT7 TMorvane3D::currentLight() const {
-  if (const auto* d = dynamic_cast<const platform::gl::BatchingDevice*>(FDevice.get()))
-    return d->State().light;
+  if (const auto* d = dynamic_cast<const platform::gl::BatchingDevice*>(FDevice.get())) {
+    D3DLIGHT7 light = d->State().light;
+    // A light switched off adds nothing, as on the device: ambient alone remains.
+    if (!d->State().lightEnabled) light.dcvDiffuse = light.dcvSpecular = {};
+    return light;
+  }
   D3DLIGHT7 light{};
   light.dltType = platform::gl::D3DLIGHT_DIRECTIONAL;
   light.dcvDiffuse = light.dcvSpecular = {1, 1, 1, 1};

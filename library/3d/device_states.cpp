@@ -1,6 +1,7 @@
 // The camera, lights and render states: the defaults a new device gets, the
 // matrices with their cached product, and the switches the models use.
 #include <cmath>
+#include <string>
 
 #include "library/3d/Mv3d.h"
 #include "library/3d/mv3d_texts.h"
@@ -25,6 +26,8 @@ constexpr float kFieldOfView = 0.927295218f;
 constexpr float kNearPlane = 1.0f;
 constexpr float kFarPlane = 50.0f;
 constexpr D3DVECTOR kLightDirection{-1, -1, 1};
+// Lights the device can show: light 0 only.
+constexpr int kLightCount = 1;
 
 D3DVECTOR Cross(const D3DVECTOR& a, const D3DVECTOR& b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
@@ -146,11 +149,18 @@ const D3DMATRIX& TMorvane3D::GetTransformedMatrix() {
   });
 }
 
+// Both the GL program and the software vertex path light with one
+// directional light, so anything else is refused rather than dropped.
 void TMorvane3D::SetLight(const D3DLIGHT7& Light, int Index, bool Enable) {
   Guarded("TMorvane3D::SetLight", [&] {
     platform::gl::Device& d = device();
-    d.SetLight(Index, Light);
-    d.LightEnable(Index, Enable);
+    const AnsiString index = std::to_string(Index);
+    if (Index < 0 || Index >= kLightCount) throw EMv3D(T::kLightIndex + index);
+    const bool directional = Light.dltType == D3DLIGHT_DIRECTIONAL;
+    // Switching the light off does not need a light it could show.
+    if (!directional && Enable) throw EMv3D(T::kLightType + index);
+    if ((directional && !d.SetLight(Index, Light)) || !d.LightEnable(Index, Enable))
+      throw EMv3D(T::kLightSet + index);
   });
 }
 

@@ -14,6 +14,11 @@ inline constexpr char kRenderTarget[] = "レンダリングターゲットの設
 inline constexpr char kViewport[] = "ビューポートの作成に失敗しました";
 inline constexpr char kUpdate[] = "画面の更新に失敗しました。";
 
+// Lights; each is followed by the light's index.
+inline constexpr char kLightIndex[] = "使用できないライト番号です。\nライト番号：";
+inline constexpr char kLightType[] = "平行光源以外のライトは使用できません。\nライト番号：";
+inline constexpr char kLightSet[] = "ライトの設定に失敗しました。\nライト番号：";
+
 // Name tables.
 inline constexpr char kNoObject[] = "オブジェクトが存在しません。\nスプライト名：";
 

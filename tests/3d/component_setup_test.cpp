@@ -242,4 +242,80 @@ TEST_F(Setup, ResetAllKeepsTablesAndMatricesOnAFreshDevice) {
             k3DPrefix + "オブジェクトが存在しません。\nスプライト名：tex");
 }
 
+TEST_F(Setup, LightsTheDeviceCannotShowAreRefusedWhileLightZeroSwitchesAndChanges) {
+  UseRecordingDevice();
+  InitStage();
+  auto& d = Recorder();
+  const D3DLIGHT7 shining = d.State().light;
+  D3DLIGHT7 point = shining;
+  point.dltType = D3DLIGHT_POINT;
+  D3DLIGHT7 spot = shining;
+  spot.dltType = D3DLIGHT_SPOT;
+  EXPECT_EQ(MessageOf<EMv3D>([&] { component.SetLight(point, 0, true); }),
+            k3DPrefix + "平行光源以外のライトは使用できません。\nライト番号：0");
+  EXPECT_EQ(MessageOf<EMv3D>([&] { component.SetLight(spot, 0, true); }),
+            k3DPrefix + "平行光源以外のライトは使用できません。\nライト番号：0");
+  for (const int index : {1, 7, -1})
+    EXPECT_EQ(MessageOf<EMv3D>([&] { component.SetLight(shining, index, index != 7); }),
+              k3DPrefix + "使用できないライト番号です。\nライト番号：" + std::to_string(index));
+  EXPECT_EQ(d.State().light, shining);
+  EXPECT_TRUE(d.State().lightEnabled);
+
+  // Switching light 0 off needs no light it could show, and blended triangles,
+  // lit on the way to the queue, then get the ambient light alone.
+  const TMorvane3DVertex facing[3] = {
+      {0, 0, 0, 1, 1, -1, 0, 0}, {1, 0, 0, 1, 1, -1, 0, 0}, {0, 1, 0, 1, 1, -1, 0, 0}};
+  const TMorvane3DVertex away[3] = {
+      {0, 0, 0, -1, -1, 1, 0, 0}, {1, 0, 0, -1, -1, 1, 0, 0}, {0, 1, 0, -1, -1, 1, 0, 0}};
+  const std::uint16_t triangle[3] = {0, 1, 2};
+  const auto blendedColors = [&] {
+    component.SetAlphaBlend(abTranslucent);
+    component.DrawIndexed(facing, 3, triangle, 3);
+    component.DrawIndexed(away, 3, triangle, 3);
+    d.Flush();
+    d.ClearLog();
+    component.AlphaVertexRender();
+    d.Flush();
+    std::vector<std::uint32_t> colors;
+    for (const RecordedBatch& b : d.Batches())
+      for (const D3DTLVERTEX& v : b.batch.tlVertices) colors.push_back(v.color);
+    return colors;
+  };
+  const std::vector<std::uint32_t> lit = blendedColors();
+  ASSERT_EQ(lit.size(), 6u);
+  EXPECT_NE(lit[0], lit[3]);
+  component.SetLight(point, 0, false);
+  EXPECT_FALSE(d.State().lightEnabled);
+  EXPECT_EQ(d.State().light, shining);
+  const std::vector<std::uint32_t> unlit = blendedColors();
+  ASSERT_EQ(unlit.size(), 6u);
+  EXPECT_EQ(unlit[0], unlit[3]);
+  EXPECT_EQ(unlit[3], lit[3]);
+  D3DLIGHT7 turned = shining;
+  turned.dvDirection = {1, 0, 0};
+  component.SetLight(turned, 0, true);
+  EXPECT_TRUE(d.State().lightEnabled);
+  EXPECT_EQ(d.State().light, turned);
+}
+
+TEST_F(Setup, ResetAndResetAllBothKeepTheNamedSurfacesOfTheStage) {
+  UseRecordingDevice();
+  InitStage();
+  const std::string bmp = WriteBitmap(dir, "s.bmp", 40, 20, [](int, int) { return platform::Rgb(9, 9, 9); });
+  component.CreateSurface("sprite", bmp, 10, 10);
+  for (const bool all : {true, false, true}) {
+    if (all)
+      component.ResetAll();
+    else
+      component.Reset();
+    ASSERT_EQ(component.SurfaceCount(), 1) << all;
+    const MorvaneDrawSystem::TMorvaneDrawSurfaceInfo info = component.GetSurfaceInfo("sprite");
+    EXPECT_EQ(info.FileName, bmp);
+    EXPECT_EQ(info.BMPWidth, 40);
+    EXPECT_EQ(info.Count, 8);
+    // The rebuilt surface is drawn from.
+    component.Draw(0, 0, "sprite", 0, MorvaneDrawSystem::beNone, 0);
+  }
+}
+
 }  // namespace
