@@ -26,8 +26,9 @@ constexpr float kFieldOfView = 0.927295218f;
 constexpr float kNearPlane = 1.0f;
 constexpr float kFarPlane = 50.0f;
 constexpr D3DVECTOR kLightDirection{-1, -1, 1};
-// Lights the device can show: light 0 only.
-constexpr int kLightCount = 1;
+// Light slots a device offers, and those this one can show: light 0 only.
+constexpr int kDeviceLights = 8;
+constexpr int kShownLights = 1;
 
 D3DVECTOR Cross(const D3DVECTOR& a, const D3DVECTOR& b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
@@ -155,7 +156,10 @@ void TMorvane3D::SetLight(const D3DLIGHT7& Light, int Index, bool Enable) {
   Guarded("TMorvane3D::SetLight", [&] {
     platform::gl::Device& d = device();
     const AnsiString index = std::to_string(Index);
-    if (Index < 0 || Index >= kLightCount) throw EMv3D(T::kLightIndex + index);
+    if (Index < 0 || Index >= kDeviceLights || (Index >= kShownLights && Enable))
+      throw EMv3D(T::kLightIndex + index);
+    // A slot that can never be on is already what switching it off asks for.
+    if (Index >= kShownLights) return;
     const bool directional = Light.dltType == D3DLIGHT_DIRECTIONAL;
     // Switching the light off does not need a light it could show.
     if (!directional && Enable) throw EMv3D(T::kLightType + index);

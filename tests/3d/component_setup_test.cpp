@@ -255,9 +255,10 @@ TEST_F(Setup, LightsTheDeviceCannotShowAreRefusedWhileLightZeroSwitchesAndChange
             k3DPrefix + "平行光源以外のライトは使用できません。\nライト番号：0");
   EXPECT_EQ(MessageOf<EMv3D>([&] { component.SetLight(spot, 0, true); }),
             k3DPrefix + "平行光源以外のライトは使用できません。\nライト番号：0");
-  for (const int index : {1, 7, -1})
-    EXPECT_EQ(MessageOf<EMv3D>([&] { component.SetLight(shining, index, index != 7); }),
+  for (const int index : {1, 7, -1, 8})
+    EXPECT_EQ(MessageOf<EMv3D>([&] { component.SetLight(shining, index, index >= 0 && index < 8); }),
               k3DPrefix + "使用できないライト番号です。\nライト番号：" + std::to_string(index));
+  EXPECT_NO_THROW(component.SetLight(point, 7, false));
   EXPECT_EQ(d.State().light, shining);
   EXPECT_TRUE(d.State().lightEnabled);
 
