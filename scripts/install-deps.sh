@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev timgm6mb-soundfont libsdl2-mixer-dev
   libcairo2-dev fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  libassimp-dev
+  libassimp-dev libsdl2-image-dev
   libpixman-1-dev libsdl2-gfx-dev
   libepoxy-dev help2man dpkg-dev libgl1-mesa-dri libegl-mesa0
 )

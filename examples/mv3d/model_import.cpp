@@ -4,6 +4,7 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include <algorithm>
 #include <assimp/Importer.hpp>
 #include <limits>
 #include <stdexcept>
@@ -23,10 +24,15 @@ constexpr unsigned kMaxVertices = std::numeric_limits<std::uint16_t>::max() + 1u
 // The longest name a 32-byte field holds with its NUL.
 constexpr std::size_t kMaxNameLength = Morvane3DSystem::ModelLayout::kNameSize - 1;
 
-constexpr unsigned kImportSteps = aiProcess_Triangulate | aiProcess_JoinIdenticalVertices |
-                                  aiProcess_GenSmoothNormals | aiProcess_SplitLargeMeshes |
-                                  aiProcess_SortByPType | aiProcess_ConvertToLeftHanded |
-                                  aiProcess_ValidateDataStructure;
+// Normals are made while the mesh still has the source's handedness and
+// winding: assimp runs its steps in its own order, normals after the winding
+// flip, and its versions disagree on which way they then point.
+constexpr unsigned kReadSteps = aiProcess_Triangulate | aiProcess_SortByPType | aiProcess_GenSmoothNormals |
+                                aiProcess_ValidateDataStructure;
+// Then the device's convention; vertices are joined only now, so that they
+// carry their final normals.
+constexpr unsigned kConventionSteps = aiProcess_ConvertToLeftHanded | aiProcess_JoinIdenticalVertices |
+                                      aiProcess_SplitLargeMeshes | aiProcess_ValidateDataStructure;
 
 // Assimp's matrices act on column vectors; the file's on row vectors.
 TMorvane3DMatrix rowVectorMatrix(const aiMatrix4x4& a) {
@@ -37,19 +43,24 @@ TMorvane3DMatrix rowVectorMatrix(const aiMatrix4x4& a) {
   return m;
 }
 
-void color(const aiMaterial& material, const char* key, unsigned type, unsigned index, float* out,
+// False when the material has no such colour; `out` then keeps its value.
+bool color(const aiMaterial& material, const char* key, unsigned type, unsigned index, float* out,
            float alpha) {
   aiColor4D value(out[0], out[1], out[2], alpha);
-  material.Get(key, type, index, value);
+  const bool found = material.Get(key, type, index, value) == AI_SUCCESS;
   out[0] = value.r;
   out[1] = value.g;
   out[2] = value.b;
   out[3] = alpha;
+  return found;
 }
+
+bool black(const float* rgb) { return rgb[0] == 0 && rgb[1] == 0 && rgb[2] == 0; }
 
 class Importer {
  public:
-  explicit Importer(std::vector<std::string>& warnings) : FWarnings(warnings) {}
+  Importer(std::vector<std::string>& warnings, TextureConverter& textures)
+      : FWarnings(warnings), FTextures(textures) {}
 
   void Object(TMorvane3DObject& object, const aiScene& scene, const aiMesh& mesh,
               const aiMatrix4x4& transform, const std::string& name) {
@@ -101,7 +112,12 @@ class Importer {
     material.Get(AI_MATKEY_OPACITY, opacity);
     TMorvane3DMaterial m = {{1, 1, 1, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}, 0};
     color(material, AI_MATKEY_COLOR_DIFFUSE, m.diffuse, opacity);
-    color(material, AI_MATKEY_COLOR_AMBIENT, m.ambient, 1.0f);
+    // Formats without an ambient colour leave it out or black (OBJ without
+    // Ka), which draws the unlit sides black; as Direct3D does, the diffuse
+    // colour then stands for it.
+    if (!color(material, AI_MATKEY_COLOR_AMBIENT, m.ambient, 1.0f) || black(m.ambient)) {
+      std::copy(m.diffuse, m.diffuse + 3, m.ambient);
+    }
     color(material, AI_MATKEY_COLOR_SPECULAR, m.specular, 1.0f);
     color(material, AI_MATKEY_COLOR_EMISSIVE, m.emissive, 1.0f);
     material.Get(AI_MATKEY_SHININESS, m.power);
@@ -137,25 +153,44 @@ class Importer {
       FWarnings.push_back("embedded texture " + name + " left out");
       return "";
     }
-    return Fitted(name, "texture name");
+    return Fitted(FTextures.Name(name), "texture name");
   }
 
   std::vector<std::string>& FWarnings;
+  TextureConverter& FTextures;
 };
+
+// The texture slots a material's stages are taken from.
+constexpr std::pair<aiTextureType, unsigned> kTextureSlots[] = {
+    {aiTextureType_DIFFUSE, 0}, {aiTextureType_DIFFUSE, 1}, {aiTextureType_LIGHTMAP, 0}};
+
+// BMP files the model names keep their names before any picture is converted.
+void ReserveBmpNames(const aiScene& scene, TextureConverter& textures) {
+  for (unsigned m = 0; m < scene.mNumMaterials; ++m) {
+    for (const auto& [type, index] : kTextureSlots) {
+      aiString path;
+      if (scene.mMaterials[m]->GetTexture(type, index, &path) == AI_SUCCESS) textures.Reserve(path.C_Str());
+    }
+  }
+}
 
 }  // namespace
 
-ImportResult ImportModel(const std::string& fileName) {
+ImportResult ImportModel(const std::string& fileName, const ImportOptions& options,
+                         TextureConverter& textures) {
   Assimp::Importer importer;
   importer.SetPropertyInteger(AI_CONFIG_PP_SLM_VERTEX_LIMIT, static_cast<int>(kMaxVertices - 1));
   importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
-  const aiScene* scene = importer.ReadFile(fileName, kImportSteps);
+  importer.SetPropertyFloat(AI_CONFIG_PP_GSN_MAX_SMOOTHING_ANGLE, options.smoothingAngle);
+  const aiScene* scene = importer.ReadFile(fileName, kReadSteps);
+  if (scene) scene = importer.ApplyPostProcessing(kConventionSteps);
   if (!scene || !scene->mRootNode) {
     throw std::runtime_error("cannot import " + fileName + ": " + importer.GetErrorString());
   }
 
+  ReserveBmpNames(*scene, textures);
   ImportResult result;
-  Importer convert(result.warnings);
+  Importer convert(result.warnings, textures);
   TMorvane3DObject* last = nullptr;
   // Depth first without recursion: deep scene graphs exist.
   std::vector<std::pair<const aiNode*, aiMatrix4x4>> pending = {{scene->mRootNode, aiMatrix4x4()}};

@@ -3,8 +3,10 @@
 // other formats in (and, with --to-obj, a model file back out as OBJ), render
 // draws one frame headless and view shows the model in a window.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -21,6 +23,7 @@ using Morvane3DSystem::TMorvane3DFile;
 
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
+constexpr float kMaxSmoothingAngle = 180;
 
 constexpr char kHelp[] =
     "usage: mv3d COMMAND ARGUMENTS\n"
@@ -29,10 +32,15 @@ constexpr char kHelp[] =
     "                                  indices, environment map, flat shading, alpha-blend and\n"
     "                                  multi-texture codes, the two texture names and the number of\n"
     "                                  triangles with an index past the vertices; then the totals\n"
-    "  mv3d resave MODEL OUT           load and save again (byte-identical for a file the loader\n"
-    "                                  accepts)\n"
-    "  mv3d convert IN OUT             a Wavefront OBJ, glTF 2.0 or other model the import library\n"
-    "                                  reads, to a model file, with texture names and materials\n"
+    "  mv3d resave MODEL OUT           load and save again: the object records the loader reads come\n"
+    "                                  out byte for byte; bytes after the last record are not kept\n"
+    "  mv3d convert [--smoothing-angle DEG] IN OUT\n"
+    "                                  a Wavefront OBJ, glTF 2.0 or other model the import library\n"
+    "                                  reads, to a model file, with texture names and materials;\n"
+    "                                  normals made for a mesh without them are smoothed only where\n"
+    "                                  faces meet at less than DEG degrees (default 80, 0 to 180);\n"
+    "                                  textures that are not BMP (PNG, JPEG, ...) become BMP files\n"
+    "                                  beside OUT, each one listed; dropped ones are warned about\n"
     "  mv3d convert --to-obj MODEL OUT.obj\n"
     "                                  a model file to OBJ, with its materials in OUT.mtl\n"
     "  mv3d render MODEL OUT.bmp [--size WxH] [--yaw DEG] [--pitch DEG] [--distance D] [--emulated]\n"
@@ -68,12 +76,26 @@ int resave(const std::string& model, const std::string& out) {
   return 0;
 }
 
+// Degrees, as the import library takes the smoothing angle.
+bool parseAngle(const std::string& text, float& out) {
+  char* end = nullptr;
+  const float v = std::strtof(text.c_str(), &end);
+  if (text.empty() || *end != '\0' || !(v >= 0 && v <= kMaxSmoothingAngle)) return false;
+  out = v;
+  return true;
+}
+
 int convert(const std::vector<std::string>& args) {
   bool toObj = false;
+  mv3d::ImportOptions options;
   std::vector<std::string> files;
-  for (const std::string& a : args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
     if (a == "--to-obj") {
       toObj = true;
+    } else if (a == "--smoothing-angle") {
+      if (i + 1 == args.size() || !parseAngle(args[++i], options.smoothingAngle))
+        return usage("--smoothing-angle takes degrees from 0 to 180");
     } else if (a.starts_with("--")) {
       return usage("unknown option " + a);
     } else {
@@ -87,8 +109,14 @@ int convert(const std::vector<std::string>& args) {
     mv3d::ExportObj(file, files[1]);
     return 0;
   }
-  mv3d::ImportResult imported = mv3d::ImportModel(files[0]);
-  for (const std::string& warning : imported.warnings) std::cerr << "mv3d: warning: " << warning << "\n";
+  const std::filesystem::path source = std::filesystem::absolute(files[0]).parent_path();
+  const std::filesystem::path target = std::filesystem::absolute(files[1]).parent_path();
+  mv3d::TextureConverter textures(source, target);
+  mv3d::ImportResult imported = mv3d::ImportModel(files[0], options, textures);
+  std::vector<std::string> warnings = imported.warnings;
+  warnings.insert(warnings.end(), textures.Warnings().begin(), textures.Warnings().end());
+  for (const std::string& warning : warnings) std::cerr << "mv3d: warning: " << warning << "\n";
+  textures.Write(std::cout);
   file.SetRoot(std::move(imported.root));
   file.SaveFile(files[1]);
   return 0;

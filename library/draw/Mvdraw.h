@@ -196,8 +196,9 @@ class TMorvaneDraw : public TComponent {
   // one was (the caller then draws nothing).
   bool restoreLost(TMorvaneDrawSurface* Sprite);
   // Draw's work once the cell is known: clipping, then a copy or a blend.
-  void drawCell(int X, int Y, TMorvaneDrawSurface& Sprite, const TRect& Cell, const AnsiString& Name,
-                int Effect, int Level);
+  // The position is wide so that callers may add offsets to any int.
+  void drawCell(std::int64_t X, std::int64_t Y, TMorvaneDrawSurface& Sprite, const TRect& Cell,
+                const AnsiString& Name, int Effect, int Level);
   // Display changes that arrived reach WndProc; false when the stage is gone.
   bool dispatchDisplayChanges();
   // Presentation of source; false when a lost surface made it skip the frame.

@@ -52,13 +52,17 @@ bool TMorvaneDraw::restoreLost(TMorvaneDrawSurface* Sprite) {
   return lost;
 }
 
-void TMorvaneDraw::drawCell(int X, int Y, TMorvaneDrawSurface& Sprite, const TRect& Cell,
+void TMorvaneDraw::drawCell(std::int64_t X, std::int64_t Y, TMorvaneDrawSurface& Sprite, const TRect& Cell,
                             const AnsiString& Name, int Effect, int Level) {
-  const int w = Cell.Width(), h = Cell.Height();
+  const std::int64_t w = Cell.Width(), h = Cell.Height();
   if (X + w < 1 || X >= FWidth || Y + h < 1 || Y >= FHeight) return;
-  const TRect source{Cell.left + std::max(0, -X), Cell.top + std::max(0, -Y),
-                     Cell.left + std::min(w, FWidth - X), Cell.top + std::min(h, FHeight - Y)};
-  const int dx = std::max(0, X), dy = std::max(0, Y);
+  // Past the test above every clipped value lies within the cell and the stage.
+  const TRect source{Cell.left + static_cast<int>(std::max<std::int64_t>(0, -X)),
+                     Cell.top + static_cast<int>(std::max<std::int64_t>(0, -Y)),
+                     Cell.left + static_cast<int>(std::min<std::int64_t>(w, FWidth - X)),
+                     Cell.top + static_cast<int>(std::min<std::int64_t>(h, FHeight - Y))};
+  const int dx = static_cast<int>(std::max<std::int64_t>(0, X)),
+            dy = static_cast<int>(std::max<std::int64_t>(0, Y));
   platform::Surface& sprite = *Sprite.Surface();
 
   if (Effect == beNone) {
@@ -112,17 +116,18 @@ void TMorvaneDraw::WindDraw(int X, int Y, const AnsiString& Name, int Index, int
     TMorvaneDrawSurface& sprite = spriteSurface(Name);
     if (restoreLost(&sprite)) return;
     const TRect cell = spriteCell(sprite, Name, Index);
+    // Wide: wind × 255 and the position plus its offset may pass the int range.
+    const std::int64_t wind = Wind;
+    const auto offset = [&] { return ((wind * nextRandom()) >> 8) - (wind >> 1); };
     if (Wind >= 0) {
       for (int r = 0; r < cell.Height(); ++r) {
-        const int offset = ((Wind * nextRandom()) >> 8) - (Wind >> 1);
-        drawCell(X + offset, Y + r, sprite, {cell.left, cell.top + r, cell.right, cell.top + r + 1}, Name,
-                 Effect, Level);
+        drawCell(X + offset(), std::int64_t{Y} + r, sprite,
+                 {cell.left, cell.top + r, cell.right, cell.top + r + 1}, Name, Effect, Level);
       }
     } else {
       for (int c = 0; c < cell.Width(); ++c) {
-        const int offset = ((Wind * nextRandom()) >> 8) - (Wind >> 1);
-        drawCell(X + c, Y + offset, sprite, {cell.left + c, cell.top, cell.left + c + 1, cell.bottom}, Name,
-                 Effect, Level);
+        drawCell(std::int64_t{X} + c, Y + offset(), sprite,
+                 {cell.left + c, cell.top, cell.left + c + 1, cell.bottom}, Name, Effect, Level);
       }
     }
   });
@@ -248,7 +253,9 @@ void TMorvaneDraw::TextOutA(int X, int Y, const AnsiString& Text) {
     canvas.font = FFont;
     canvas.brush.style = platform::BrushStyle::Clear;
     const TRect extent = canvas.TextExtent(Text);
-    dc->BeginRegion({X, Y, X + extent.Width(), Y + extent.Height()});
+    // The region is clipped to the surface anyway; its far edges only must not wrap.
+    dc->BeginRegion(
+        {X, Y, platform::ClampedEnd(X, extent.Width()), platform::ClampedEnd(Y, extent.Height())});
     canvas.TextOut(X, Y, Text);
   });
 }

@@ -1,4 +1,6 @@
 // Presenting the stage: plain, through the wave and the two cross-fades.
+#include <cstdint>
+
 #include "library/debug/guard.h"
 #include "library/draw/Mvdraw.h"
 #include "library/draw/draw_texts.h"
@@ -56,10 +58,12 @@ void TMorvaneDraw::Update() {
 
 void TMorvaneDraw::waveInto(int Value) {
   for (int y = 0; y < FHeight; ++y) {
-    const int t = nextRandom();
-    const int d = ((t * Value) >> 8) - (Value >> 1);
+    // Wide: t × value passes the int range for values above a 255th of it.
+    const std::int64_t t = nextRandom();
+    const std::int64_t wide = ((t * Value) >> 8) - (Value >> 1);
     // A shift of the whole width or more leaves nothing of the row to copy.
-    if (d >= FWidth || -d >= FWidth) continue;
+    if (wide >= FWidth || -wide >= FWidth) continue;
+    const int d = static_cast<int>(wide);
     const TRect span = d < 0 ? TRect{-d, y, FWidth, y + 1} : TRect{0, y, FWidth - d, y + 1};
     const SurfaceResult r = FTmp->BltFast(d < 0 ? 0 : d, y, *FBack, span, false);
     if (r == SurfaceResult::Lost) {

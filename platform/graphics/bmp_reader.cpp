@@ -2,10 +2,13 @@
 // trusts the header's size fields, so a hostile file could make it allocate
 // gigabytes or read a picture the file does not hold.
 #include <SDL.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +25,13 @@ constexpr std::int64_t kMaxSide = 32768;
 constexpr std::int64_t kMaxPixels = std::int64_t{1} << 24;       // 64 MiB of 32-bit pixels
 constexpr std::int64_t kMaxFileBytes = std::int64_t{256} << 20;  // more than any picture we accept
 constexpr std::uint32_t kFileHeaderSize = 14;
+
+// The codings we decode besides plain rows (0). SDL does not refuse the
+// others (JPEG, PNG, alpha bit fields, unknown codes): it makes a picture of
+// whatever the bytes hold and reports success.
+constexpr std::uint32_t kCodingRunLength8 = 1;
+constexpr std::uint32_t kCodingRunLength4 = 2;
+constexpr std::uint32_t kCodingBitFields = 3;
 
 std::uint32_t get16(std::span<const unsigned char> b, std::size_t at) {
   return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8;
@@ -68,7 +78,11 @@ std::string headerProblem(std::span<const unsigned char> b) {
     default:
       return "the BMP has an unsupported pixel depth";
   }
-  const bool runLength = compression == 1 || compression == 2;
+  if (compression > kCodingBitFields) return "the BMP uses a coding that is not supported";
+  const bool runLength = compression == kCodingRunLength8 || compression == kCodingRunLength4;
+  // Run-length data is always stored bottom row first; SDL would decode a
+  // top-down one upside down.
+  if (runLength && height < 0) return "the BMP has run-length rows stored top row first";
   if (!runLength) {
     // Uncompressed rows are padded to four bytes; all of them must be there.
     const std::int64_t stride = (width * bitsPerPixel + 31) / 32 * 4;
@@ -133,6 +147,13 @@ bool readSurface(const SDL_Surface& s, std::vector<Color>& out) {
   return true;
 }
 
+struct OpenFile {
+  int fd;
+  ~OpenFile() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
 [[noreturn]] void fail(const std::string& name, const std::string& why) {
   throw Exception("Cannot load the bitmap \"" + name + "\": " + why);
 }
@@ -168,19 +189,26 @@ void Bitmap::LoadFromMemory(std::span<const unsigned char> bytes, const std::str
 }
 
 void Bitmap::LoadFromFile(const std::string& fileName) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(NativePath(fileName).c_str(), "rb"),
-                                                       &std::fclose);
-  if (!file) throw Exception("Cannot open the bitmap file \"" + fileName + "\"");
-  std::vector<unsigned char> bytes;
-  unsigned char chunk[65536];
-  for (;;) {
-    const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
-    if (got == 0) break;
-    if (static_cast<std::int64_t>(bytes.size() + got) > kMaxFileBytes)
-      fail(fileName, "the file is too large");
-    bytes.insert(bytes.end(), chunk, chunk + got);
+  // Names may come from other files (a model's texture names) and point at a
+  // FIFO or a device: open without blocking and read regular files only, no
+  // more than the size they had when opened.
+  const OpenFile file{::open(NativePath(fileName).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+  const int fd = file.fd;
+  if (fd < 0) throw Exception("Cannot open the bitmap file \"" + fileName + "\"");
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+    throw Exception("Cannot open the bitmap file \"" + fileName + "\": it is not a regular file");
+  if (status.st_size > kMaxFileBytes) fail(fileName, "the file is too large");
+  std::vector<unsigned char> bytes(static_cast<std::size_t>(status.st_size));
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw Exception("Cannot read the bitmap file \"" + fileName + "\"");
+    if (n == 0) break;  // the file shrank since fstat
+    got += static_cast<std::size_t>(n);
   }
-  if (std::ferror(file.get())) throw Exception("Cannot read the bitmap file \"" + fileName + "\"");
+  bytes.resize(got);
   LoadFromMemory(bytes, fileName);
 }
 

@@ -123,11 +123,12 @@ void Canvas::FillRect(const Rect& rect) {
 
 void Canvas::TextOut(int x, int y, std::string_view text) {
   const RenderedText& rendered = Text().Render(text, font.size);
-  if (brush.style == BrushStyle::Solid) FillRect({x, y, x + rendered.width, y + rendered.height});
+  const int right = ClampedEnd(x, rendered.width), bottom = ClampedEnd(y, rendered.height);
+  if (brush.style == BrushStyle::Solid) FillRect({x, y, right, bottom});
 
   Bitmap& dst = *target_;
-  const int x0 = std::max(x, 0), x1 = std::min(x + rendered.width, dst.Width());
-  const int y0 = std::max(y, 0), y1 = std::min(y + rendered.height, dst.Height());
+  const int x0 = std::max(x, 0), x1 = std::min(right, dst.Width());
+  const int y0 = std::max(y, 0), y1 = std::min(bottom, dst.Height());
   const int r = RedOf(font.color), g = GreenOf(font.color), b = BlueOf(font.color);
   const Color ink = Rgb(r, g, b);
   for (int py = y0; py < y1; ++py) {

@@ -29,10 +29,11 @@ int sampleOf(std::int64_t i, std::int64_t sourceLength, std::int64_t destLength)
 
 SurfaceResult Surface::BltFast(int x, int y, const Surface& source, const Rect& sourceRect, bool useKey) {
   if (lost_ || source.lost_) return SurfaceResult::Lost;
-  const Rect dest{x, y, x + sourceRect.Width(), y + sourceRect.Height()};
-  if (locked_ || source.locked_ || !(format_ == source.format_) || !inside(sourceRect, source) ||
-      !inside(dest, *this) || fails(SurfaceCall::BltFast))
+  // The source is checked first: only then are its sizes small enough to add to x and y.
+  if (locked_ || source.locked_ || !(format_ == source.format_) || !inside(sourceRect, source))
     return SurfaceResult::Failed;
+  const Rect dest{x, y, ClampedEnd(x, sourceRect.Width()), ClampedEnd(y, sourceRect.Height())};
+  if (!inside(dest, *this) || fails(SurfaceCall::BltFast)) return SurfaceResult::Failed;
   const int bytes = format_.bytesPerPixel;
   const std::size_t rowBytes = static_cast<std::size_t>(sourceRect.Width()) * bytes;
   const bool keyed = useKey && source.colorKey_.has_value();
@@ -57,8 +58,11 @@ SurfaceResult Surface::Blt(const Rect* dest, const Surface& source, const Rect* 
   if (lost_ || source.lost_) return SurfaceResult::Lost;
   const Rect d = dest ? *dest : Bounds();
   const Rect s = sourceRect ? *sourceRect : source.Bounds();
-  if (locked_ || source.locked_ || !(format_ == source.format_) || !inside(s, source) || d.Width() <= 0 ||
-      d.Height() <= 0 || s.Width() <= 0 || s.Height() <= 0 || fails(SurfaceCall::Blt))
+  // A destination may reach across the whole int range: its sizes and the
+  // offsets into it are wide.
+  const std::int64_t destWidth = std::int64_t{d.right} - d.left, destHeight = std::int64_t{d.bottom} - d.top;
+  if (locked_ || source.locked_ || !(format_ == source.format_) || !inside(s, source) || destWidth <= 0 ||
+      destHeight <= 0 || s.Width() <= 0 || s.Height() <= 0 || fails(SurfaceCall::Blt))
     return SurfaceResult::Failed;
   if (&source == this) return SurfaceResult::Failed;  // overlapping stretch is not supported
   const int bytes = format_.bytesPerPixel;
@@ -70,9 +74,10 @@ SurfaceResult Surface::Blt(const Rect* dest, const Surface& source, const Rect* 
   if (x0 >= x1 || y0 >= y1) return SurfaceResult::Ok;
   std::vector<int> columns(static_cast<std::size_t>(x1 - x0));
   for (int x = x0; x < x1; ++x)
-    columns[static_cast<std::size_t>(x - x0)] = s.left + sampleOf(x - d.left, s.Width(), d.Width());
+    columns[static_cast<std::size_t>(x - x0)] =
+        s.left + sampleOf(std::int64_t{x} - d.left, s.Width(), destWidth);
   for (int y = y0; y < y1; ++y) {
-    const std::uint8_t* from = source.Row(s.top + sampleOf(y - d.top, s.Height(), d.Height()));
+    const std::uint8_t* from = source.Row(s.top + sampleOf(std::int64_t{y} - d.top, s.Height(), destHeight));
     std::uint8_t* to = Row(y) + static_cast<std::ptrdiff_t>(x0) * bytes;
     for (int column : columns) {
       const std::uint8_t* p = from + static_cast<std::ptrdiff_t>(column) * bytes;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -10,6 +12,7 @@
 
 #include "library/3d/Mv3dobj.h"
 #include "model_builder.h"
+#include "platform/graphics/bitmap.h"
 #include "tests/support/program_run.h"
 
 namespace {
@@ -47,6 +50,75 @@ void WriteSquareObj(Mv3dTool& test) {
             "newmtl glass\n"
             "Kd 1 0.5 0.25\nKa 0.1 0.2 0.3\nKs 0.5 0.5 0.5\nNs 20\nd 0.5\n"
             "map_Kd glass.bmp\n");
+}
+
+// A cube of side 2 around the origin, counter-clockwise seen from outside,
+// with no normals of its own.
+void WriteCubeObj(Mv3dTool& test) {
+  test.Text("cube.obj",
+            "mtllib cube.mtl\n"
+            "o Cube\n"
+            "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\n"
+            "v -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+            "usemtl grey\n"
+            "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 4 8 7 3\nf 1 5 8 4\nf 2 3 7 6\n");
+  test.Text("cube.mtl", "newmtl grey\nKd 0.8 0.8 0.8\nKa 0.2 0.2 0.2\n");
+}
+
+float Dot(const float* a, const float* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+
+int BrightestChannel(const platform::Bitmap& picture) {
+  int brightest = 0;
+  for (const platform::Color c : picture.Pixels())
+    brightest = std::max({brightest, platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c)});
+  return brightest;
+}
+
+// A truecolour PNG of one colour, its pixels in stored (uncompressed) deflate blocks.
+Bytes SolidPng(std::uint32_t width, std::uint32_t height, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  const auto putBe32 = [](Bytes& out, std::uint32_t v) {
+    for (int i = 3; i >= 0; --i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  const auto crc = [](const Bytes& bytes, std::size_t from) {
+    std::uint32_t c = 0xFFFFFFFFu;
+    for (std::size_t i = from; i < bytes.size(); ++i) {
+      c ^= bytes[i];
+      for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+    }
+    return c ^ 0xFFFFFFFFu;
+  };
+  Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  const auto chunk = [&](const char* type, const Bytes& data) {
+    putBe32(png, static_cast<std::uint32_t>(data.size()));
+    const std::size_t start = png.size();
+    png.insert(png.end(), type, type + 4);
+    png.insert(png.end(), data.begin(), data.end());
+    putBe32(png, crc(png, start));
+  };
+  Bytes header;
+  putBe32(header, width);
+  putBe32(header, height);
+  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, no interlace
+  chunk("IHDR", header);
+  Bytes raw;
+  for (std::uint32_t y = 0; y < height; ++y) {
+    raw.push_back(0);  // no row filter
+    for (std::uint32_t x = 0; x < width; ++x) raw.insert(raw.end(), {r, g, b});
+  }
+  Bytes stream = {0x78, 0x01};
+  std::uint32_t a = 1, s = 0;
+  for (std::uint8_t v : raw) {
+    a = (a + v) % 65521;
+    s = (s + a) % 65521;
+  }
+  stream.push_back(1);  // the last block, stored
+  putLe16(stream, static_cast<std::uint16_t>(raw.size()));
+  putLe16(stream, static_cast<std::uint16_t>(~raw.size()));
+  stream.insert(stream.end(), raw.begin(), raw.end());
+  putBe32(stream, (s << 16) | a);
+  chunk("IDAT", stream);
+  chunk("IEND", {});
+  return png;
 }
 
 TEST_F(Mv3dTool, HelpListsTheCommandsAndBadUsageFails) {
@@ -217,6 +289,100 @@ TEST_F(Mv3dTool, ToObjWritesTheModelBackOutAndItImportsAgain) {
   }
   EXPECT_FLOAT_EQ(sumFirst, sumAgain);
   EXPECT_EQ(again->GetRoot()->GetTextureName(0), "glass.bmp");
+}
+
+TEST_F(Mv3dTool, ConvertGivesAMeshWithoutNormalsOutwardNormalsSplitAtHardEdges) {
+  WriteCubeObj(*this);
+  const ProgramRun run = Run("convert cube.obj cube.mvx");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto model = Load("cube.mvx");
+  const auto* o = model->GetRoot();
+  ASSERT_NE(o, nullptr);
+  ASSERT_EQ(o->indexCount, 36u);
+  // Every corner of a face carries that face's normal, pointing away from the centre.
+  for (std::uint32_t t = 0; t + 2 < o->indexCount; t += 3) {
+    const auto& p0 = o->vertices[o->indices[t]];
+    const auto& p1 = o->vertices[o->indices[t + 1]];
+    const auto& p2 = o->vertices[o->indices[t + 2]];
+    const float e1[3] = {p1.x - p0.x, p1.y - p0.y, p1.z - p0.z};
+    const float e2[3] = {p2.x - p0.x, p2.y - p0.y, p2.z - p0.z};
+    const float centre[3] = {(p0.x + p1.x + p2.x) / 3, (p0.y + p1.y + p2.y) / 3, (p0.z + p1.z + p2.z) / 3};
+    for (std::uint32_t k = 0; k < 3; ++k) {
+      const auto& v = o->vertices[o->indices[t + k]];
+      const float n[3] = {v.nx, v.ny, v.nz};
+      EXPECT_NEAR(Dot(n, n), 1.0f, 1e-4f) << "triangle " << t / 3;
+      EXPECT_NEAR(Dot(n, e1), 0.0f, 1e-4f) << "triangle " << t / 3;
+      EXPECT_NEAR(Dot(n, e2), 0.0f, 1e-4f) << "triangle " << t / 3;
+      EXPECT_GT(Dot(n, centre), 0.9f) << "triangle " << t / 3;
+    }
+  }
+
+  // Lit by the component's light, not only by its ambient grey (0x80) times Ka.
+  const int ambientLevel = static_cast<int>(0.2f * 0x80);
+  ASSERT_EQ(Run("render cube.mvx cube.bmp --size 80x60 --emulated").status, 0);
+  platform::Bitmap picture;
+  picture.LoadFromFile(dir.File("cube.bmp"));
+  EXPECT_GT(BrightestChannel(picture), ambientLevel + 64);
+
+  // A wider angle smooths across the cube's right-angled edges, still outwards.
+  ASSERT_EQ(Run("convert --smoothing-angle 100 cube.obj smooth.mvx").status, 0);
+  const auto smooth = Load("smooth.mvx");
+  for (std::uint32_t i = 0; i < smooth->GetRoot()->vertexCount; ++i) {
+    const auto& v = smooth->GetRoot()->vertices[i];
+    const float n[3] = {v.nx, v.ny, v.nz}, p[3] = {v.x, v.y, v.z};
+    EXPECT_NEAR(std::fabs(v.nx), std::sqrt(1.0f / 3), 1e-4f);
+    EXPECT_GT(Dot(n, p), 1.0f);
+  }
+  EXPECT_EQ(Run("convert --smoothing-angle 181 cube.obj bad.mvx").status, 2);
+}
+
+TEST_F(Mv3dTool, ConvertGivesAMaterialWithoutAmbientItsDiffuseColour) {
+  Text("plain.obj",
+       "mtllib plain.mtl\no Plain\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\nusemtl matte\nf 1//1 2//1 3//1\n");
+  Text("plain.mtl", "newmtl matte\nKd 0.25 0.5 0.75\n");
+  const ProgramRun run = Run("convert plain.obj plain.mvx");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto model = Load("plain.mvx");
+  ASSERT_NE(model->GetRoot(), nullptr);
+  const auto m = model->GetRoot()->GetMaterial();
+  for (int c = 0; c < 3; ++c) EXPECT_FLOAT_EQ(m.ambient[c], m.diffuse[c]) << "channel " << c;
+  EXPECT_FLOAT_EQ(m.ambient[2], 0.75f);
+}
+
+TEST_F(Mv3dTool, ConvertTurnsAPngTextureIntoABmpBesideTheModel) {
+  std::filesystem::create_directories(dir.Path() / "maps");
+  std::filesystem::create_directories(dir.Path() / "out");
+  WriteFile(dir.File("maps/paint.png"), SolidPng(2, 2, 240, 16, 16));
+  // A square facing the default camera, and behind it a triangle whose picture is missing.
+  Text("painted.obj",
+       "mtllib painted.mtl\n"
+       "v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nv -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\n"
+       "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\n"
+       "o Painted\nusemtl paint\nf 1/1/1 2/2/1 3/3/1 4/4/1\n"
+       "o Lost\nusemtl lost\nf 5/1/1 6/2/1 7/3/1\n");
+  Text("painted.mtl",
+       "newmtl paint\nKd 1 1 1\nKa 1 1 1\nmap_Kd maps/paint.png\n"
+       "newmtl lost\nKd 1 1 1\nmap_Kd gone.png\n");
+  const ProgramRun run = Run("convert painted.obj out/painted.mvx");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("maps/paint.png"), std::string::npos) << run.out;
+  EXPECT_NE(run.err.find("gone.png"), std::string::npos) << run.err;
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir.Path() / "out" / "paint.bmp"));
+
+  const auto model = Load("out/painted.mvx");
+  const auto* painted = model->GetRoot();
+  ASSERT_NE(painted, nullptr);
+  ASSERT_NE(painted->GetNextObject(), nullptr);
+  EXPECT_EQ(painted->GetTextureName(0), "paint.bmp");
+  EXPECT_EQ(painted->GetNextObject()->GetTextureName(0), "");
+
+  ASSERT_EQ(Run("render out/painted.mvx painted.bmp --size 80x60 --yaw 0 --pitch 0 --emulated").status, 0);
+  platform::Bitmap picture;
+  picture.LoadFromFile(dir.File("painted.bmp"));
+  const platform::Color centre = picture.Pixel(40, 30);
+  EXPECT_GT(platform::RedOf(centre), 150);
+  EXPECT_LT(platform::GreenOf(centre), 60);
+  EXPECT_LT(platform::BlueOf(centre), 60);
 }
 
 }  // namespace

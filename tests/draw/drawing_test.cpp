@@ -2,6 +2,8 @@
 // stretching, callbacks and text; and their error texts.
 #include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <set>
 
 #include "tests/draw/draw_rig.h"
 
@@ -213,6 +215,103 @@ TEST_P(DrawGeometry, DirectDrawStretchesBetweenRectangles) {
   EXPECT_EQ(s.at(18, 10), 0u);
   s.draw->DirectDraw({36, 0, 44, 8}, {0, 0, 8, 8}, "s");  // clipped at the right edge
   EXPECT_EQ(s.at(39, 0), s.sprite(3, 0));
+}
+
+// Positions, winds, zooms and wave strengths anywhere in the int range: what
+// lands on the stage is placed by the exact (wide) arithmetic, the rest of the
+// stage keeps sprite pixels or nothing, and far-away drawing changes nothing.
+TEST_P(DrawGeometry, ExtremeArgumentsDrawOnlyWhatLandsOnTheStage) {
+  constexpr int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+  const std::vector<int> extremes{lo, lo + 1, -65536, -1, 0, 1, 255, 65536, hi - 1, hi};
+  const std::vector<int> farAway{lo, lo + 1, hi - 1, hi};
+  const auto tableOf = [](unsigned seed) {
+    std::srand(seed);
+    std::vector<std::int64_t> table;
+    for (int i = 0; i < 256; ++i) table.push_back(std::rand() % 256);
+    std::srand(seed);
+    return table;
+  };
+  const auto shift = [](std::int64_t strength, std::int64_t t) {
+    return ((strength * t) >> 8) - (strength >> 1);
+  };
+
+  const std::vector<std::int64_t> table = tableOf(7);
+  Stage s(64, 40, GetParam(), 16, 8, "extreme.bmp");
+  const auto expectStage = [&](const std::function<std::uint32_t(int, int)>& expected) {
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 64; ++x) ASSERT_EQ(s.at(x, y), expected(x, y)) << x << "," << y;
+  };
+
+  // Row 0 is aimed at column 20; every other row lands where its own offset says.
+  const int windX = static_cast<int>(20 - shift(hi, table[0]));
+  s.draw->WindDraw(windX, 10, "s", 0, beNone, -1, hi);
+  expectStage([&](int x, int y) -> std::uint32_t {
+    if (y < 10 || y >= 18) return 0;
+    const std::int64_t c = x - (windX + shift(hi, table[y - 10]));
+    return c >= 0 && c < 16 ? s.sprite(static_cast<int>(c), y - 10) : 0;
+  });
+  s.draw->Clear();
+  const int windY = static_cast<int>(10 - shift(lo, table[8]));  // columns continue in the table
+  s.draw->WindDraw(20, windY, "s", 0, beNone, -1, lo);
+  expectStage([&](int x, int y) -> std::uint32_t {
+    if (x < 20 || x >= 36) return 0;
+    const std::int64_t r = y - (windY + shift(lo, table[8 + x - 20]));
+    return r >= 0 && r < 8 ? s.sprite(x - 20, static_cast<int>(r)) : 0;
+  });
+
+  s.draw->Clear();
+  for (int far : farAway) {
+    for (int near : extremes) {
+      for (auto [x, y] : {std::pair{far, near}, {near, far}}) {
+        for (int effect = beNone; effect <= beColorMod; ++effect) {
+          s.draw->Draw(x, y, "s", 0, effect, -1);
+          for (int wind : extremes) s.draw->WindDraw(x, y, "s", 0, effect, -1, wind);
+        }
+        for (int zoom : extremes) {
+          s.draw->ZoomDraw(x, y, zoom, hi, "s", 0);
+          s.draw->ZoomDraw(x, y, hi, zoom, "s", 0);
+          for (int rotation : {0, 5000, 16384, 40000, lo, hi})
+            s.draw->RotZoomDraw(x, y, rotation, zoom, "s", 0);
+        }
+        const auto low = [](int v) { return v < 0 ? v : v - 8; };  // an 8-pixel span at v
+        s.draw->DirectDraw({low(x), low(y), low(x) + 8, low(y) + 8}, {0, 0, 16, 8}, "s");
+        s.draw->TextOutA(x, y, "Far");
+      }
+    }
+  }
+  EXPECT_EQ(s.draw->BackSurface()->ToBitmap(), Bitmap(64, 40));
+
+  // Huge zooms and stretches across the stage copy sprite pixels only.
+  for (int zoom : extremes) {
+    s.draw->ZoomDraw(-hi / 32, -hi / 64, hi, zoom, "s", 0);
+    for (int rotation : {0, 5000, 16384, 40000, 65535}) s.draw->RotZoomDraw(32, 20, rotation, zoom, "s", 0);
+  }
+  s.draw->DirectDraw({lo, lo, hi, hi}, {0, 0, 16, 8}, "s");
+  std::set<std::uint32_t> allowed{0};
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 16; ++x) allowed.insert(s.sprite(x, y));
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 64; ++x) ASSERT_TRUE(allowed.count(s.at(x, y))) << x << "," << y;
+
+  // The wave: a row is kept only where its wide offset leaves part of it on the stage.
+  for (int value : {hi, lo, hi / 255 * 2}) {
+    const std::vector<std::int64_t> waveTable = tableOf(11);
+    auto w = makeStage(48, 20, 32);
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 48; ++x)
+        w->BackSurface()->SetPixelAt(x, y, static_cast<std::uint32_t>(1 + x + y * 100));
+    w->UpdateEx(value, 0x0202);
+    const Bitmap& shown = w->Window().LastPresented();
+    for (int y = 0; y < 20; ++y) {
+      const std::int64_t d = shift(value, waveTable[y]);
+      for (int x = 0; x < 48; ++x) {
+        const std::int64_t from = x - d;
+        const std::uint32_t expected =
+            from >= 0 && from < 48 ? static_cast<std::uint32_t>(1 + from + y * 100) : 0;
+        ASSERT_EQ(shown.Pixel(x, y), expected) << value << " row " << y << " column " << x;
+      }
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, DrawGeometry, ::testing::Values(16, 24, 32));

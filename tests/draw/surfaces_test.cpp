@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "tests/draw/draw_rig.h"
+#include "tests/graphics/bmp_builder.h"
 
 namespace drawtest {
 namespace {
@@ -119,6 +120,43 @@ TEST(DrawSurfaces, LoadingErrorsLeaveNoEntry) {
             surfaceError("BMPの読み込みに失敗しました。\nファイル名：" + junk));
   EXPECT_EQ(d->SurfaceCount(), 0);
   d->CreateSurface("ok", file, 0, 0);  // the same names work afterwards
+  EXPECT_EQ(d->SurfaceCount(), 1);
+}
+
+// Codings the reader does not decode, and run-length rows stored top row
+// first, must not turn into a picture of whatever the bytes happen to hold.
+TEST(DrawSurfaces, UnknownCodingsAndTopDownRunLengthAreRefused) {
+  auto d = makeStage(8, 8, 32);
+  const auto writeBytes = [](const std::string& name, const bmptest::Bytes& bytes) {
+    const std::string path = (scratchDir() / name).string();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path;
+  };
+  // Two 24-bit pixels plus padding: enough bytes for an uncompressed row.
+  const bmptest::Bytes row{0x00, 0x80, 0xFF, 0x00, 0x80, 0xFF, 0, 0};
+  for (const std::uint32_t coding : {4u, 5u, 6u, 7u, 0xFFFFFFFFu}) {
+    const std::string file = writeBytes("coding" + std::to_string(coding) + ".bmp",
+                                        bmptest::assemble({2, 1, 24, coding, {}, {}, row}));
+    EXPECT_EQ(messageOf([&] { d->CreateSurface("c" + std::to_string(coding), file, 0, 0); }),
+              surfaceError("BMPの読み込みに失敗しました。\nファイル名：" + file))
+        << "coding " << coding;
+  }
+  std::vector<Color> palette(16, 0x00FF00);
+  const bmptest::Bytes rle8{2, 1, 0, 0, 2, 1, 0, 1};  // two rows of two pixels of index 1
+  const bmptest::Bytes rle4{2, 0x11, 0, 0, 2, 0x11, 0, 1};
+  const std::string topDown8 =
+      writeBytes("topdown_rle8.bmp", bmptest::assemble({2, -2, 8, 1, {}, palette, rle8}));
+  const std::string topDown4 =
+      writeBytes("topdown_rle4.bmp", bmptest::assemble({2, -2, 4, 2, {}, palette, rle4}));
+  for (const std::string& file : {topDown8, topDown4}) {
+    EXPECT_EQ(messageOf([&] { d->CreateSurface(file, file, 0, 0); }),
+              surfaceError("BMPの読み込みに失敗しました。\nファイル名：" + file));
+  }
+  EXPECT_EQ(d->SurfaceCount(), 0);
+  // The same run-length data stored bottom row first still loads.
+  d->CreateSurface("up", writeBytes("bottomup_rle8.bmp", bmptest::assemble({2, 2, 8, 1, {}, palette, rle8})),
+                   0, 0);
   EXPECT_EQ(d->SurfaceCount(), 1);
 }
 

@@ -2,12 +2,16 @@
 // the writer's bytes and round trips; damaged files.
 #include "platform/graphics/bitmap.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
 
 #include "platform/framework/exception.h"
@@ -267,6 +271,38 @@ TEST_F(BitmapFiles, BackslashPathsAndMissingFiles) {
   EXPECT_EQ(back, picture);
   EXPECT_THROW(picture.SaveToFile(Path("no/such/folder/x.bmp")), Exception);
   EXPECT_THROW(back.LoadFromFile(Path("bmp")), Exception);  // a folder
+  EXPECT_EQ(back, picture);
+}
+
+// Names from other files (a model's texture names) can point anywhere; only
+// regular files are pictures. A FIFO must not block and a device must not be
+// read without end.
+TEST_F(BitmapFiles, OnlyRegularFilesAreRead) {
+  const std::string fifo = Path("pipe.bmp");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const Bitmap picture = pattern(3, 2);
+  Bitmap back = picture;
+  for (const std::string& name : {fifo, std::string("/dev/zero")}) {
+    auto outcome = std::async(std::launch::async, [&back, name]() -> std::string {
+      try {
+        back.LoadFromFile(name);
+      } catch (const Exception& e) {
+        return e.Message;
+      }
+      return "no exception";
+    });
+    if (outcome.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+      // Let a reader stuck on the FIFO go before failing.
+      const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+      if (writer >= 0) ::close(writer);
+      outcome.wait();
+      ADD_FAILURE() << name << " was still being read after 10 s";
+      continue;
+    }
+    const std::string message = outcome.get();
+    EXPECT_NE(message.find("Cannot open"), std::string::npos) << name << ": " << message;
+    EXPECT_NE(message.find(name), std::string::npos) << message;
+  }
   EXPECT_EQ(back, picture);
 }
 
