@@ -218,6 +218,13 @@ foreach(t ${morvane_targets})
   set_target_properties(${installed} PROPERTIES EXPORT_NAME ${name})
   list(APPEND morvane_installed ${installed})
 endforeach()
+# Archives of a sanitized build call into the sanitizer runtime: a consumer
+# must link it to link them at all.
+if(MORVANE_SANITIZER_LINK_OPTIONS)
+  foreach(t ${morvane_installed})
+    target_link_options(${t} INTERFACE "$<INSTALL_INTERFACE:${MORVANE_SANITIZER_LINK_OPTIONS}>")
+  endforeach()
+endif()
 install(TARGETS ${morvane_installed} EXPORT MorvaneTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT devel
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT devel
@@ -269,6 +276,9 @@ foreach(t ${morvane_targets})
   if(NOT type STREQUAL "INTERFACE_LIBRARY")
     set(MORVANE_PC_LIBS "-L\${libdir} -l${t}")
   endif()
+  foreach(flag ${MORVANE_SANITIZER_LINK_OPTIONS})
+    string(APPEND MORVANE_PC_LIBS " ${flag}")
+  endforeach()
   foreach(d ${deps})
     if(d IN_LIST morvane_targets)
       string(REGEX REPLACE "^morvane_" "morvane-" d ${d})

@@ -51,11 +51,6 @@ constexpr int kSecondBossBonus = KillRowOf(kLookSecondBoss).bonus;
 // About 11800 frames reach the ranking on seed 1; the rest is slack.
 constexpr int kFrames = 12600;
 
-std::string env(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
 // One trace line; a field that is missing or of the wrong type fails the test.
 Frame parse(const std::string& line) {
   Frame f;
@@ -116,11 +111,12 @@ std::string readText(const fs::path& path) {
 class WholeGame : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string sim = env("DOVREX_SIM");
-    const fs::path data = env("DOVREX_DATA");
+    const std::string sim = DOVREX_SIM;
+    const fs::path data = DOVREX_DATA;
+    const fs::path input = WHOLE_GAME_INPUT;
     ASSERT_TRUE(fs::is_regular_file(sim)) << "DOVREX_SIM: '" << sim << "'";
     ASSERT_TRUE(fs::is_directory(data / "bmp")) << "DOVREX_DATA: '" << data.string() << "'";
-    ASSERT_TRUE(fs::is_regular_file("whole_game.input")) << "run from tests/dovrex-sim";
+    ASSERT_TRUE(fs::is_regular_file(input)) << input.string();
 
     // The game writes M_score.dat into its directory on close, so it runs in a
     // fresh one that only links to the generated pictures, sounds and music.
@@ -130,10 +126,10 @@ class WholeGame : public ::testing::Test {
     for (const char* folder : {"bmp", "wav", "mid", "res"}) {
       fs::create_directory_symlink(data / folder, dir_ / folder);
     }
-    const int status = run({sim, "--dir", dir_.string(), "--seed", "1", "--keep-shield", "--input",
-                            fs::absolute("whole_game.input").string(), "--trace",
-                            (dir_ / "trace.jsonl").string(), "--frames", std::to_string(kFrames)},
-                           dir_ / "sim.log");
+    const int status =
+        run({sim, "--dir", dir_.string(), "--seed", "1", "--keep-shield", "--input", input.string(),
+             "--trace", (dir_ / "trace.jsonl").string(), "--frames", std::to_string(kFrames)},
+            dir_ / "sim.log");
     ASSERT_EQ(status, 0) << readText(dir_ / "sim.log");
     std::ifstream in(dir_ / "trace.jsonl");
     for (std::string line; std::getline(in, line);) frames_.push_back(parse(line));

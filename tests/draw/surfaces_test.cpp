@@ -65,12 +65,13 @@ TEST(DrawSurfaces, ARegisteredNameKeepsItsSurface) {
 
 TEST(DrawSurfaces, ABitmapResourceWinsOverAFileOfTheSameName) {
   // bmp/resource_sprite.bmp on disk is blue; the resource of that name is red.
-  ASSERT_TRUE(std::filesystem::exists("bmp/resource_sprite.bmp"));
+  const std::string folder = DRAW_TEST_SOURCE_DIR "/bmp/";
+  ASSERT_TRUE(std::filesystem::exists(folder + "resource_sprite.bmp"));
   auto d = makeStage(8, 8, 32);
-  d->CreateSurface("r", "bmp/resource_sprite.bmp", 0, 0);
+  d->CreateSurface("r", folder + "resource_sprite.bmp", 0, 0);
   d->Draw(0, 0, "r", 0, 0, -1);
   EXPECT_EQ(d->BackSurface()->PixelAt(0, 0), 0xFF0000u);
-  d->CreateSurface("f", "bmp/file_only.bmp", 0, 0);  // no resource: the file
+  d->CreateSurface("f", folder + "file_only.bmp", 0, 0);  // no resource: the file
   d->Draw(0, 0, "f", 0, 0, -1);
   EXPECT_EQ(d->BackSurface()->PixelAt(0, 0), 0x00FF00u);
 }

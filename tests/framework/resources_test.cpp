@@ -20,18 +20,17 @@ TEST(Resources, FoundByTypeAndNameIgnoringCase) {
 }
 
 TEST(Resources, ResourceIsPreferredOverTheFileOnDisk) {
-  // The working directory holds data/tune.mid with other bytes; the test
-  // runs from the source folder of these tests.
-  auto stream = OpenResourceOrFile("MIDI", "tune.mid");
+  // data/tune.mid holds other bytes; a resource has its name.
+  auto stream = OpenResourceOrFile("MIDI", FRAMEWORK_TEST_DATA_DIR "/tune.mid");
   ASSERT_NE(stream, nullptr);
   EXPECT_EQ(readAll(*stream), "embedded-bytes");
 }
 
 TEST(Resources, FallsBackToDiskAcceptingEitherSeparator) {
-  auto stream = OpenResourceOrFile("MIDI", "data\\tune.mid");
+  auto stream = OpenResourceOrFile("MIDI", FRAMEWORK_TEST_DATA_DIR "\\tune.mid");
   ASSERT_NE(stream, nullptr);
   EXPECT_EQ(readAll(*stream), "disk-bytes");
-  EXPECT_EQ(OpenResourceOrFile("MIDI", "data/none.mid"), nullptr);
+  EXPECT_EQ(OpenResourceOrFile("MIDI", FRAMEWORK_TEST_DATA_DIR "/none.mid"), nullptr);
 }
 
 }  // namespace

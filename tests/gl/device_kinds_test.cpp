@@ -1,4 +1,5 @@
 // Hardware and emulated devices, windows and lifetimes.
+#include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
 #include "platform/gl/batching_device.h"
@@ -32,14 +33,17 @@ std::vector<std::uint32_t> DrawScene(Device& d) {
   return pixels;
 }
 
-TEST(DeviceKinds, TheEmulatedDeviceIsMesasSoftwareRasteriserAndDrawsLikeTheHardwareOne) {
+TEST(DeviceKinds, TheEmulatedDeviceNamesItsRendererAndDrawsLikeTheHardwareOne) {
   auto hardware = MakeGlDevice(DeviceKind::kHardware);
   auto emulated = MakeGlDevice(DeviceKind::kEmulated);
   ASSERT_TRUE(hardware && emulated);
+  // The newest device's context is current. Which software rasteriser the
+  // machine's GL has is its own affair: the name must be what GL reports.
+  const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  ASSERT_NE(renderer, nullptr);
+  EXPECT_EQ(emulated->GetCaps().deviceName, renderer);
   EXPECT_EQ(hardware->Kind(), DeviceKind::kHardware);
   EXPECT_EQ(emulated->Kind(), DeviceKind::kEmulated);
-  EXPECT_NE(emulated->GetCaps().deviceName.find("llvmpipe"), std::string::npos)
-      << emulated->GetCaps().deviceName;
   EXPECT_GE(emulated->GetCaps().maxTextureWidth, 1024u);
   const auto a = DrawScene(*hardware);
   const auto b = DrawScene(*emulated);

@@ -1,8 +1,11 @@
 // The default MIDI output on the system audio device (SDL's dummy driver).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -28,14 +31,25 @@ bool waitUntil(const std::function<bool()>& done) {
 }  // namespace
 
 TEST(DefaultMidiOut, SoundFontPathFollowsTheEnvironment) {
+  // A file of the test's own: which SoundFonts this machine has must not matter.
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("default_out_test_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string chosen = (dir / "chosen.sf2").string();
+  std::ofstream(chosen) << "sfbk";
   ::unsetenv("MORVANE_SOUNDFONT");
-  const bool systemFont = std::system("test -f /usr/share/sounds/sf2/default-GM.sf2") == 0;
-  EXPECT_EQ(DefaultSoundFontPath(), systemFont ? kSystemSoundFont : "");
+  const std::string fallback = DefaultSoundFontPath();
+  EXPECT_TRUE(fallback.empty() || fallback == kSystemSoundFont) << fallback;
+  ::setenv("MORVANE_SOUNDFONT", chosen.c_str(), 1);
+  EXPECT_EQ(DefaultSoundFontPath(), chosen);
   ::setenv("MORVANE_SOUNDFONT", "/nonexistent/none.sf2", 1);
   EXPECT_EQ(DefaultSoundFontPath(), "");
+  ::setenv("MORVANE_SOUNDFONT", dir.string().c_str(), 1);
+  EXPECT_EQ(DefaultSoundFontPath(), "") << "a folder is no SoundFont";
   ::setenv("MORVANE_SOUNDFONT", "", 1);
-  EXPECT_EQ(DefaultSoundFontPath(), systemFont ? kSystemSoundFont : "");
+  EXPECT_EQ(DefaultSoundFontPath(), fallback) << "an empty variable chooses nothing";
   ::unsetenv("MORVANE_SOUNDFONT");
+  std::filesystem::remove_all(dir);
 }
 
 TEST(DefaultMidiOut, WithoutASoundFontItIsNull) {

@@ -157,8 +157,8 @@ inline const fs::path& SharedGameData() {
   struct Tree {
     fs::path root;
     Tree() {
-      char pattern[] = "/tmp/dovrex-shell-data-XXXXXX";
-      root = ::mkdtemp(pattern);
+      std::string pattern = (fs::temp_directory_path() / "dovrex-shell-data-XXXXXX").string();
+      root = ::mkdtemp(pattern.data());
       writeGameData(root);
     }
     ~Tree() {
@@ -175,8 +175,8 @@ inline const fs::path& SharedGameData() {
 class GameDir {
  public:
   GameDir() {
-    char pattern[] = "/tmp/dovrex-shell-game-XXXXXX";
-    path_ = ::mkdtemp(pattern);
+    std::string pattern = (fs::temp_directory_path() / "dovrex-shell-game-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
     const fs::path& shared = SharedGameData();
     for (const char* sub : {"bmp", "mid", "res"}) fs::create_directory_symlink(shared / sub, path_ / sub);
     fs::copy(shared / "wav", path_ / "wav");
