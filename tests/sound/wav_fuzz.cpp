@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "library/debug/exceptions.h"
@@ -13,7 +14,9 @@
 namespace {
 
 const std::string& scratchFile() {
-  static const std::string path = "/tmp/sound_wav_fuzz_" + std::to_string(::getpid()) + ".wav";
+  static const std::string path =
+      (std::filesystem::temp_directory_path() / ("sound_wav_fuzz_" + std::to_string(::getpid()) + ".wav"))
+          .string();
   return path;
 }
 
