@@ -2,6 +2,9 @@
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "platform/gl/batching_device.h"
 #include "tests/gl/device_rig.h"
 
@@ -48,8 +51,16 @@ TEST(DeviceKinds, TheEmulatedDeviceNamesItsRendererAndDrawsLikeTheHardwareOne) {
   const auto a = DrawScene(*hardware);
   const auto b = DrawScene(*emulated);
   ASSERT_EQ(a.size(), b.size());
+  // A GPU driver may round a blend one step apart from the software one.
+  const auto apart = [](std::uint32_t x, std::uint32_t y) {
+    int most = 0;
+    for (int shift = 0; shift < 32; shift += 8)
+      most = std::max(
+          most, std::abs(static_cast<int>((x >> shift) & 0xFF) - static_cast<int>((y >> shift) & 0xFF)));
+    return most;
+  };
   int differing = 0;
-  for (std::size_t i = 0; i < a.size(); ++i) differing += a[i] != b[i];
+  for (std::size_t i = 0; i < a.size(); ++i) differing += apart(a[i], b[i]) > 1;
   EXPECT_EQ(differing, 0);
   // The key hides every other texel (8 pixels each) of the first rectangle.
   const Pixels p(*emulated);
