@@ -89,12 +89,12 @@ function(morvane_help_test program)
             $<TARGET_FILE:${program}> ${program})
 endfunction()
 
-# morvane_fuzz(name SOURCE file LIBS ... CORPUS dir)
+# morvane_fuzz(name SOURCE file LIBS ... CORPUS dir [ENV ...])
 # The source defines LLVMFuzzerTestOneInput. With MORVANE_FUZZ (clang) it becomes
 # a libFuzzer program; otherwise a replay program that feeds every corpus file
 # through the target, run by CTest so the corpus stays a regression suite.
 function(morvane_fuzz name)
-  cmake_parse_arguments(F "" "SOURCE;CORPUS" "LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "SOURCE;CORPUS" "LIBS;ENV" ${ARGN})
   if(MORVANE_FUZZ)
     add_executable(${name} ${F_SOURCE} ${CMAKE_SOURCE_DIR}/tests/support/headless_drivers.cpp)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
@@ -108,6 +108,9 @@ function(morvane_fuzz name)
     morvane_program_includes(${name})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     add_test(NAME ${name} COMMAND ${name} ${F_CORPUS})
+    if(F_ENV)
+      set_tests_properties(${name} PROPERTIES ENVIRONMENT "${F_ENV}")
+    endif()
   endif()
 endfunction()
 
