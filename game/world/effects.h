@@ -1,7 +1,7 @@
 #pragma once
 // Particles and the explosion of a destroyed enemy: seen, never colliding.
 #include "game/data/effect_tables.h"
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

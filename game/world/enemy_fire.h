@@ -1,7 +1,7 @@
 #pragma once
 // How enemies and bosses fire: one shot into the lowest free enemy-shot entry,
 // and the patterns built from it. A full pool drops the shot silently.
-#include "game/world/game_record.h"
+#include "game/record/game_record.h"
 
 namespace dovrex {
 

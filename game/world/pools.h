@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdlib>
 
-#include "game/world/game_record.h"
+#include "game/record/game_record.h"
 
 namespace dovrex {
 
