@@ -10,6 +10,19 @@
 
 namespace dovrex {
 
+// Particle::kind of the particles spawned by a fixed recipe (a debris burst
+// draws any kind below kDebrisKinds).
+enum ParticleKind : std::int32_t {
+  kParticleShotTrail = 0,     // behind the Z weapon's spray
+  kParticleSmoke = 1,         // behind missiles and falling children
+  kParticleSpark = 3,         // a hit, and the Z weapon's exhaust
+  kParticleTwinkle = 4,       // around falling enemy shots
+  kParticleFadingTrail = 10,  // behind directed enemy shots
+  kParticleMuzzleFlash = 20,
+};
+// Life of the particles that stand still: smoke, trails, muzzle flashes.
+inline constexpr int kStillParticleLife = 30;
+
 // The debris burst recipes by what was destroyed.
 enum class Burst { Standard, Large, Boss, Ship };
 

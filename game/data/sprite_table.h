@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "game/data/game_constants.h"
-#include "game/world/sprite_sheets.h"
+#include "game/record/sprite_sheets.h"
 
 namespace dovrex {
 

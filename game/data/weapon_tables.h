@@ -50,6 +50,9 @@ static_assert(kInnerMissiles.size() == 2);
 inline constexpr int kMissileHalfWidth = 15;
 inline constexpr int kMissileHalfHeight = 20;
 inline constexpr int kMissileTopSpeed = 20;
+// A volley goes up once missileTimer exceeds these: level 1, then level 2.
+inline constexpr int kMissileWaitLevel1 = 19;
+inline constexpr int kMissileWaitLevel2 = 13;
 
 // Straight-line motion of main-gun kinds 0..4 per frame.
 struct ShotStep {

@@ -4,10 +4,10 @@
 #include <span>
 #include <string>
 
-#include "game/world/game_record.h"
-#include "game/world/shell_host.h"
-#include "game/world/sprite_sheets.h"
-#include "game/world/world.h"
+#include "game/record/game_record.h"
+#include "game/record/shell_host.h"
+#include "game/record/sprite_sheets.h"
+#include "game/record/world.h"
 #include "platform/graphics/canvas.h"
 
 namespace dovrex {

@@ -1,7 +1,7 @@
 #pragma once
 // The two ends of a frame's picture: the backdrop copy that starts it, the two
 // scrolling background layers, and the copy to the visible image that ends it.
-#include "game/world/world.h"
+#include "game/record/world.h"
 #include "platform/graphics/canvas.h"
 
 namespace dovrex {

@@ -1,7 +1,7 @@
 #pragma once
 // The bitmap-font text routine: style 0 (Font0, 13 px a character), 1 (the
 // same highlighted), 2 (Font1 digits, 10 px a character).
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

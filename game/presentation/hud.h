@@ -1,7 +1,7 @@
 #pragma once
 // The head-up display: score, high score, shield and laser-stock icons,
 // drawn every frame in every mode under whatever the mode draws.
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

@@ -13,13 +13,13 @@
 #include <optional>
 #include <string>
 
+#include "game/record/game_record.h"
+#include "game/record/game_services.h"
+#include "game/record/shell_host.h"
+#include "game/record/sprite_sheets.h"
+#include "game/record/world.h"
 #include "game/shell/music.h"
 #include "game/shell/sp.h"
-#include "game/world/game_record.h"
-#include "game/world/game_services.h"
-#include "game/world/shell_host.h"
-#include "game/world/sprite_sheets.h"
-#include "game/world/world.h"
 #include "platform/app/application.h"
 #include "platform/app/main_window.h"
 #include "platform/graphics/canvas.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The instructions demo: a script plays the controls with the real ship,
 // weapons and capsules, highlighting the matching line of the control texts.
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

@@ -2,8 +2,8 @@
 // Keyboard flags, joystick calibration and the menu press test.
 #include <cstdint>
 
+#include "game/record/world.h"
 #include "game/world/joystick_poll.h"
-#include "game/world/world.h"
 #include "platform/input/joystick.h"
 
 namespace dovrex {

@@ -70,7 +70,7 @@ void enterInstructions(GameRecord& rec) {
   game.shotLevel = 0;
   game.laserStock = 2;
   game.missileLevel = 0;
-  game.shipState = 0;
+  game.shipState = kShipUnderControl;
   game.soundRequest = 0;
   ClearPool(rec.shots);
   ClearPool(rec.particles);
@@ -80,7 +80,7 @@ void enterInstructions(GameRecord& rec) {
 // The flight-in start shared by a new game and the second stage.
 void startStage(GameRecord& rec) {
   readyShip(rec, 540);  // below the playfield: the ship flies in
-  rec.game.shipState = 1;
+  rec.game.shipState = kShipEntering;
   rec.game.shipVy = 36;
 }
 
@@ -128,7 +128,7 @@ void title(World& world) {
 void sendRankingEnemy(GameRecord& rec) {
   Enemy* enemy = FirstFree(rec.enemies);
   if (enemy == nullptr) return;
-  enemy->state = 1;
+  enemy->state = kEnemyAlive;
   enemy->x = R(280) + 100;
   enemy->y = -50;
   enemy->frame = 0;

@@ -1,7 +1,7 @@
 #pragma once
 // The mode machine held in gameMode: boot, title, ranking attract, new game,
 // play, game over, stage transition and instructions attract.
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

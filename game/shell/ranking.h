@@ -1,7 +1,7 @@
 #pragma once
 // The ranking screen: the one insertion per visit and the eleven rows, with
 // the new row blinking between normal and highlighted.
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

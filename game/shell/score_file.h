@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "game/world/game_record.h"
-#include "game/world/shell_host.h"
+#include "game/record/game_record.h"
+#include "game/record/shell_host.h"
 
 namespace dovrex {
 

@@ -11,9 +11,9 @@ namespace {
 constexpr int kPauseFrames = 7;
 
 void threeRings(GameRecord& rec, const Enemy& boss) {
-  Ring(rec, boss.x, boss.y, kShotFast, 1);
-  Ring(rec, boss.x, boss.y, kShotMedium, 1);
-  Ring(rec, boss.x, boss.y, kShotSlow, 1);
+  Ring(rec, boss.x, boss.y, kShotFast, kEveryDirection);
+  Ring(rec, boss.x, boss.y, kShotMedium, kEveryDirection);
+  Ring(rec, boss.x, boss.y, kShotSlow, kEveryDirection);
 }
 
 // The first boss's phases (param1). There is no phase 8.

@@ -1,7 +1,7 @@
 #pragma once
 // The two bosses: long phase machines that loop for as long as the boss
 // lives. They never leave by themselves; only their death frees them.
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

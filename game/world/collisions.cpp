@@ -29,7 +29,7 @@ bool pierces(const PlayerShot& shot) { return shot.kind == 5 || shot.kind == 6; 
 
 void KillEnemy(World& world, Enemy& enemy, bool byShot) {
   GameState& game = world.game();
-  enemy.state = 2;
+  enemy.state = kEnemyExploding;
   enemy.frame = 0;
   if (byShot) game.score += 10 * enemy.look + 10;
   const KillRow& row = KillRowOf(enemy.look);
@@ -41,7 +41,7 @@ void KillEnemy(World& world, Enemy& enemy, bool byShot) {
 
 void ShotTest(World& world, Enemy& enemy) {
   for (PlayerShot& shot : world.rec.shots) {
-    if (enemy.state != 1 || shot.active == 0 || enemy.kind == kKindCapsule) continue;
+    if (enemy.state != kEnemyAlive || shot.active == 0 || enemy.kind == kKindCapsule) continue;
     if (!overlap(enemy.x - shot.x, enemy.y - shot.y, enemy.halfWidth + shot.halfWidth,
                  enemy.halfHeight + shot.halfHeight)) {
       continue;
@@ -66,7 +66,7 @@ void ContactTest(World& world, Enemy& enemy) {
     return;
   }
   enemy.hp -= 3;
-  if (enemy.hp < 1 && enemy.state == 1) {
+  if (enemy.hp < 1 && enemy.state == kEnemyAlive) {
     if (enemy.look >= kFirstCapsuleLook && enemy.look <= kFirstCapsuleLook + 5) {
       PickUpCapsule(world, enemy);
     } else {

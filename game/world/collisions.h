@@ -1,6 +1,6 @@
 #pragma once
 // The three hit tests, damage, the kill rule and its score, sounds and debris.
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

@@ -36,7 +36,7 @@ void drawCross(World& world, Particle& p) {
 void drawPassB(World& world, Particle& p) {
   SpriteSheets& s = world.sheets;
   switch (p.kind) {
-    case 1:
+    case kParticleSmoke:
       // NOTE: a 24-pixel cell placed 16 pixels up and left of the centre, as
       // the smoke always was.
       animateCell(world, p, s.IL24, 0, 16, 6);
@@ -72,7 +72,7 @@ void drawPassB(World& world, Particle& p) {
     case 13:
       animateCell(world, p, s.IL36, 32, 18, 15);
       break;
-    case 20:
+    case kParticleMuzzleFlash:
       // Muzzle flash: the cells run backwards from 17.
       s.IL32.Draw(world.canvas, p.x - 16, p.y - 16, 17 - p.frame);
       ++p.frame;
@@ -96,9 +96,9 @@ int brake(int v) {
 void ParticlePassA(World& world) {
   for (Particle& p : world.rec.particles) {
     if (p.active != 1) continue;
-    if (p.kind == 0) {
+    if (p.kind == kParticleShotTrail) {
       animateCell(world, p, world.sheets.IL32, 1, 16, 5);
-    } else if (p.kind == 10) {
+    } else if (p.kind == kParticleFadingTrail) {
       animateCell(world, p, world.sheets.IL32, 12, 16, 5);
     }
   }
@@ -124,7 +124,7 @@ void ParticlePassB(World& world) {
 void ExplosionStep(World& world, Enemy& enemy) {
   ++enemy.frame;
   if (enemy.frame > 15) {
-    enemy.state = 0;
+    enemy.state = kEnemyFree;
     return;
   }
   if (InTable(kSmallBlastLooks, enemy.look)) {

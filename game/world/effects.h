@@ -1,7 +1,7 @@
 #pragma once
 // Particles and the explosion of a destroyed enemy: seen, never colliding.
 #include "game/data/effect_tables.h"
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 
@@ -9,7 +9,7 @@ namespace dovrex {
 void ParticlePassA(World& world);
 // Pass B: friction, motion, drawing and life of every active particle.
 void ParticlePassB(World& world);
-// One explosion step of an enemy whose state is 2.
+// One explosion step of an exploding enemy.
 void ExplosionStep(World& world, Enemy& enemy);
 
 }  // namespace dovrex

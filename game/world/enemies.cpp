@@ -132,14 +132,14 @@ void DrawEnemy(World& world, const Enemy& enemy) {
 void EnemyPass(World& world) {
   for (Enemy& e : world.rec.enemies) {
     world.rec.curEnemy = &e;
-    if (e.state == 1) {
+    if (e.state == kEnemyAlive) {
       behave(world, e);
       // Drawn even when its behaviour has just freed it.
       DrawEnemy(world, e);
       ShotTest(world, e);
       ContactTest(world, e);
     }
-    if (e.state == 2) ExplosionStep(world, e);
+    if (e.state == kEnemyExploding) ExplosionStep(world, e);
   }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The enemy pass: behaviour by kind, drawing by look, hit tests and explosions
 // for every entry of the enemy pool.
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

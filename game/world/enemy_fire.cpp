@@ -71,8 +71,8 @@ bool WeaveVolley(GameRecord& rec, int x, int y) {
 }
 
 void Ring(GameRecord& rec, int x, int y, int shotKind, int step) {
-  for (int d = 0; d < 16; d += step) {
-    if (EnemyShot* shot = SpawnEnemyShot(rec, shotKind, x, y, 7, 7)) {
+  for (int d = 0; d < kDirectionCount; d += step) {
+    if (EnemyShot* shot = SpawnEnemyShot(rec, shotKind, x, y, kFastShotHalf, kFastShotHalf)) {
       shot->param4 = d;
       rec.game.soundRequest = kSoundRing;
     }
@@ -80,12 +80,12 @@ void Ring(GameRecord& rec, int x, int y, int shotKind, int step) {
 }
 
 void DirectionShot(GameRecord& rec, int x, int y, int d) {
-  EnemyShot* shot = SpawnEnemyShot(rec, kShotFast, x, y, 7, 7);
+  EnemyShot* shot = SpawnEnemyShot(rec, kShotFast, x, y, kFastShotHalf, kFastShotHalf);
   if (shot == nullptr) return;
   shot->param4 = d;
   // Directions the rules produce are 0..15; the mask only keeps the table read in bounds.
-  shot->x -= 23 * rec.cosTable[d & 15] / 16;
-  shot->y -= 23 * rec.sinTable[d & 15] / 16;
+  shot->x -= kFastShotSpeed * rec.cosTable[d & 15] / 16;
+  shot->y -= kFastShotSpeed * rec.sinTable[d & 15] / 16;
   rec.game.soundRequest = kSoundShot;
 }
 

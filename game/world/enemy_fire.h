@@ -1,7 +1,7 @@
 #pragma once
 // How enemies and bosses fire: one shot into the lowest free enemy-shot entry,
 // and the patterns built from it. A full pool drops the shot silently.
-#include "game/world/game_record.h"
+#include "game/record/game_record.h"
 
 namespace dovrex {
 
@@ -18,6 +18,21 @@ inline constexpr int kShotWeaveFalling = 8;
 inline constexpr int kShotWeaveFast = 9;
 inline constexpr int kShotSpray = 10;
 inline constexpr int kShotStream = 11;  // 14 px per frame along a direction
+
+// Speeds of the kinds that fly along a direction, in px per frame.
+inline constexpr int kFastShotSpeed = 23;
+inline constexpr int kMediumShotSpeed = 17;
+inline constexpr int kSlowShotSpeed = 11;
+inline constexpr int kStreamShotSpeed = 14;
+
+// Directions index cosTable and sinTable: 0 left, 4 up, 8 right, 12 down.
+inline constexpr int kDirectionCount = 16;
+inline constexpr int kDirectionDown = 12;
+
+// Half extents of the shots the enemy kinds create themselves.
+inline constexpr int kFastShotHalf = 7;    // directions, rings and bursts
+inline constexpr int kGunShotHalf = 6;     // the straight-down guns
+inline constexpr int kStreamShotHalf = 3;  // the spinning turret's streams
 
 // Takes the lowest free entry and makes it a new shot: active, position, frame
 // 0, kind and half extents; its parameters keep what the entry held until the
@@ -40,8 +55,10 @@ bool FanVolley(GameRecord& rec, int x, int y, int spread = 1);
 bool WeaveVolley(GameRecord& rec, int x, int y);
 // One shot of this kind in each of the directions 0, step, 2*step, ... < 16.
 void Ring(GameRecord& rec, int x, int y, int shotKind, int step);
-inline void RingOf16(GameRecord& rec, int x, int y) { Ring(rec, x, y, kShotFast, 1); }
-inline void RingOf8(GameRecord& rec, int x, int y) { Ring(rec, x, y, kShotFast, 2); }
+inline constexpr int kEveryDirection = 1;        // a ring of 16
+inline constexpr int kEverySecondDirection = 2;  // a ring of 8
+inline void RingOf16(GameRecord& rec, int x, int y) { Ring(rec, x, y, kShotFast, kEveryDirection); }
+inline void RingOf8(GameRecord& rec, int x, int y) { Ring(rec, x, y, kShotFast, kEverySecondDirection); }
 // A fast shot in direction d, already one step along its way.
 void DirectionShot(GameRecord& rec, int x, int y, int d);
 // A kind-7 shot thrown up and sideways with random speeds.

@@ -3,12 +3,16 @@
 
 #include <tuple>
 
+#include "game/world/enemy_exit.h"
 #include "game/world/enemy_fire.h"
 #include "game/world/pools.h"
 
 namespace dovrex {
 
 namespace {
+
+// The ring divers climb out a little further than the plain ones.
+constexpr int kRingDiveExitAbove = -60;
 
 // The braking dives' parameters: phase, vertical speed, brake counter and
 // sideways drift.
@@ -43,7 +47,7 @@ void BrakingDive(World& world, Enemy& e) {
       break;
   }
   e.x += drift;
-  if (e.y < (e.kind == kKindRingDive ? -60 : -50)) e.state = 0;
+  RetireOffField(e, {.above = e.kind == kKindRingDive ? kRingDiveExitAbove : kExitAbove});
 }
 
 void BrakingDiveRing16(World& world, Enemy& e) {
@@ -74,7 +78,7 @@ void BrakingDiveRing16(World& world, Enemy& e) {
       break;
   }
   e.x += drift;
-  if (e.y < -60) e.state = 0;
+  RetireOffField(e, {.above = kRingDiveExitAbove});
 }
 
 void BounceAndSpray(World& world, Enemy& e) {
@@ -104,7 +108,7 @@ void BounceAndSpray(World& world, Enemy& e) {
   }
   if (EveryFrames(sprayTimer, 21)) SprayOf6(world.rec, e.x, e.y - 30);
   e.x += drift;
-  if (e.y > 530) e.state = 0;
+  RetireOffField(e, {.below = 530});
 }
 
 void BallisticArc(World&, Enemy& e) {
@@ -119,7 +123,7 @@ void BallisticArc(World&, Enemy& e) {
   } else {
     if (--e.frame < 0) e.frame = 17;
   }
-  if (e.y > 530) e.state = 0;
+  RetireOffField(e, {.below = 530});
 }
 
 void GlideAndBurst(World& world, Enemy& e) {
@@ -142,7 +146,8 @@ void GlideAndBurst(World& world, Enemy& e) {
     if (burstFired == 0 && e.frame > 17) {
       burstFired = 1;
       for (int d = 10; d <= 14; ++d) {
-        if (EnemyShot* shot = SpawnEnemyShot(world.rec, kShotFast, e.x, e.y + 18, 7, 7)) {
+        if (EnemyShot* shot =
+                SpawnEnemyShot(world.rec, kShotFast, e.x, e.y + 18, kFastShotHalf, kFastShotHalf)) {
           shot->param4 = d;
           world.game().soundRequest = kSoundRing;
         }
@@ -151,7 +156,7 @@ void GlideAndBurst(World& world, Enemy& e) {
   } else {
     if (++e.frame > 13) e.frame = 0;
   }
-  if (e.y < -80) e.state = 0;
+  RetireOffField(e, {.above = -80});
 }
 
 }  // namespace dovrex

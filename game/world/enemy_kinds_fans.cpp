@@ -3,6 +3,7 @@
 // shot pool holds them in the firing phase.
 #include "game/world/enemy_kinds_fans.h"
 
+#include "game/world/enemy_exit.h"
 #include "game/world/enemy_fire.h"
 #include "game/world/pools.h"
 
@@ -59,7 +60,7 @@ void SideEntry(World& world, Enemy& e) {
     default:
       break;
   }
-  if (e.x < -60 || e.x > 540) e.state = 0;
+  RetireOffField(e, {.left = -60, .right = 540});
 }
 
 void DashAndBrake(World& world, Enemy& e) {
@@ -81,7 +82,7 @@ void DashAndBrake(World& world, Enemy& e) {
   // Braked, the counter passes 10 once on its way up to the 11..15 loop.
   if (e.frame == 10) FanVolley(world.rec, e.x, e.y);
   if (e.frame > 11) e.y -= 15;
-  if (e.y < -50) e.state = 0;
+  RetireOffField(e, {.above = kExitAbove});
 }
 
 void ArcInFanArcOut(World& world, Enemy& e) {
@@ -122,7 +123,7 @@ void ArcInFanArcOut(World& world, Enemy& e) {
     default:
       break;
   }
-  if (e.y < -50) e.state = 0;
+  RetireOffField(e, {.above = kExitAbove});
 }
 
 }  // namespace dovrex

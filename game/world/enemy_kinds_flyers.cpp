@@ -4,6 +4,7 @@
 #include <array>
 
 #include "game/data/motion_tables.h"
+#include "game/world/enemy_exit.h"
 #include "game/world/enemy_fire.h"
 #include "game/world/pools.h"
 
@@ -25,7 +26,7 @@ void SwayingColumn(World& world, Enemy& e) {
   }
   // NOTE: both directions leave only through the bottom; a rising column that
   // passes the top edge stays alive.
-  if (e.y > 510) e.state = 0;
+  RetireOffField(e, {.below = 510});
 }
 
 void LevelCrosser(World& world, Enemy& e) {
@@ -35,7 +36,7 @@ void LevelCrosser(World& world, Enemy& e) {
   e.y -= 1;
   if (++e.frame > 4) e.frame = 0;
   if (EveryFrames(fireTimer, 51)) AimedShot(world.rec, e.x, e.y);
-  if (e.x > 530 || e.x < -50) e.state = 0;
+  RetireOffField(e, {.left = kExitLeft, .right = kExitRight});
 }
 
 void DiagonalSweeper(World& world, Enemy& e) {
@@ -54,7 +55,7 @@ void DiagonalSweeper(World& world, Enemy& e) {
   }
   if (++e.frame > 4) e.frame = 0;
   if (EveryFrames(fireTimer, down ? 36 : 67)) AimedShot(world.rec, e.x, e.y);
-  if (e.x > 530 || e.x < -50) e.state = 0;
+  RetireOffField(e, {.left = kExitLeft, .right = kExitRight});
 }
 
 void WeavingDiver(World& world, Enemy& e) {
@@ -69,7 +70,7 @@ void WeavingDiver(World& world, Enemy& e) {
     if (--e.frame < 1) animDirection = 0;
   }
   if (EveryFrames(fireTimer, 20)) AimedShot(world.rec, e.x, e.y);
-  if (e.y > 540) e.state = 0;
+  RetireOffField(e, {.below = 540});
 }
 
 void CurvingDiver(World& world, Enemy& e) {
@@ -92,7 +93,7 @@ void CurvingDiver(World& world, Enemy& e) {
     case 2:
       e.x += side * 6;
       e.y += 8;
-      if (e.y > 530) e.state = 0;
+      RetireOffField(e, {.below = 530});
       break;
     default:
       break;
@@ -114,7 +115,7 @@ void LevelFlyer(World& world, Enemy& e) {
   }
   if (EveryFrames(fireTimer, 26)) AimedShot(world.rec, e.x, e.y);
   // Only the last stage leaves; the first four take it across the field first.
-  if (leg == 4 && (fromLeft ? e.x > 530 : e.x < -50)) e.state = 0;
+  if (leg == 4) RetireOffField(e, fromLeft ? FieldExit{.right = kExitRight} : FieldExit{.left = kExitLeft});
 }
 
 }  // namespace dovrex

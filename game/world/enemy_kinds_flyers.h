@@ -2,7 +2,7 @@
 // Enemy behaviours, paths with aimed fire. One function per behaviour, called by the enemy
 // pass once per frame for a live entry of that kind; each moves the entry,
 // may fire, and frees it by its own rule.
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

@@ -2,6 +2,7 @@
 #include "game/world/enemy_kinds_turrets.h"
 
 #include "game/world/effects.h"
+#include "game/world/enemy_exit.h"
 #include "game/world/enemy_fire.h"
 #include "game/world/particle_spawns.h"
 #include "game/world/pools.h"
@@ -11,9 +12,9 @@ namespace dovrex {
 namespace {
 
 // Straight-down fast shot from a gun, not moved at creation.
-EnemyShot* gunShot(GameRecord& rec, int x, int y, int half) {
-  EnemyShot* shot = SpawnEnemyShot(rec, kShotFast, x, y, half, half);
-  if (shot != nullptr) shot->param4 = 12;
+EnemyShot* gunShot(GameRecord& rec, int x, int y) {
+  EnemyShot* shot = SpawnEnemyShot(rec, kShotFast, x, y, kGunShotHalf, kGunShotHalf);
+  if (shot != nullptr) shot->param4 = kDirectionDown;
   return shot;
 }
 
@@ -46,7 +47,7 @@ void GunPlatform(World& world, Enemy& e) {
     case 4:
       phase = 5;
       for (int j = 0; j < 3; ++j) {
-        if (gunShot(world.rec, e.x - 65 + 65 * j, j == 1 ? e.y + 10 : e.y - 10, 6)) {
+        if (gunShot(world.rec, e.x - 65 + 65 * j, j == 1 ? e.y + 10 : e.y - 10)) {
           world.game().soundRequest = kSoundRing;
         }
       }
@@ -62,7 +63,7 @@ void GunPlatform(World& world, Enemy& e) {
     default:
       break;
   }
-  if (e.y > 530) e.state = 0;
+  RetireOffField(e, {.below = 530});
 }
 
 void DropInTurret(World& world, Enemy& e) {
@@ -125,7 +126,7 @@ void DropInTurret(World& world, Enemy& e) {
       if (--e.frame < 0) e.frame = 0;
       e.y += speedOrTimer;
       speedOrTimer += 2;
-      if (e.y > 510) e.state = 0;
+      RetireOffField(e, {.below = 510});
       break;
     default:
       break;
@@ -162,17 +163,17 @@ void HeavyBomber(World& world, Enemy& e) {
       // The volley counts as fired only when its first shot was created;
       // otherwise it repeats next frame.
       for (int j = 0; j < 2; ++j) {
-        if (gunShot(world.rec, e.x - 63 + 39 * j, e.y + 50 + 30 * j, 6) && j == 0) {
+        if (gunShot(world.rec, e.x - 63 + 39 * j, e.y + 50 + 30 * j) && j == 0) {
           world.game().soundRequest = kSoundRing;
           phase = 5;
         }
-        gunShot(world.rec, e.x + 63 - 39 * j, e.y + 50 + 30 * j, 6);
+        gunShot(world.rec, e.x + 63 - 39 * j, e.y + 50 + 30 * j);
       }
       break;
     case 5:
       e.y -= speedOrTimer;
       speedOrTimer += 1;
-      if (e.y < -100) e.state = 0;
+      RetireOffField(e, {.above = -100});
       break;
     default:
       break;
@@ -193,7 +194,7 @@ void SpinningTurret(World& world, Enemy& e) {
       if (EveryFrames(phaseTimer, 91)) phase = 2;
       break;
     case 2:
-      if (e.y < -90) e.state = 0;
+      RetireOffField(e, {.above = -90});
       e.y -= verticalSpeed;
       break;
     default:
@@ -208,7 +209,8 @@ void SpinningTurret(World& world, Enemy& e) {
   for (int k = 0; k < 2; ++k) {
     int d = e.frame + 8 * k;
     if (d > 15) d -= 8;
-    if (EnemyShot* shot = SpawnEnemyShot(world.rec, kShotStream, e.x, e.y, 3, 3)) shot->param4 = d;
+    if (EnemyShot* shot = SpawnEnemyShot(world.rec, kShotStream, e.x, e.y, kStreamShotHalf, kStreamShotHalf))
+      shot->param4 = d;
   }
 }
 

@@ -3,6 +3,7 @@
 
 #include "game/data/motion_tables.h"
 #include "game/world/effects.h"
+#include "game/world/enemy_exit.h"
 #include "game/world/enemy_fire.h"
 #include "game/world/particle_spawns.h"
 #include "game/world/pools.h"
@@ -11,10 +12,17 @@ namespace dovrex {
 
 namespace {
 
+// Whether a zigzag step also turns the picture.
+enum class ZigzagPicture { FollowsStep, Own };
+
+// Sideways scale of the zigzag of the layer and of the fan shooter.
+constexpr int kLayerZigzagScale = 4;
+constexpr int kFanShooterZigzagScale = 5;
+
 // One zigzag step: a heading (0 right, 1 left), an index into zigzagTable
-// (0..12) and the every-2-frames counter. The animation follows the index when
-// animate is set.
-void zigzagStep(Enemy& e, int factor, bool animate) {
+// (0..12) and the every-2-frames counter.
+void zigzagStep(Enemy& e, int factor, ZigzagPicture picture) {
+  const bool animate = picture == ZigzagPicture::FollowsStep;
   std::int32_t& heading = e.param0;
   std::int32_t& step = e.param1;
   std::int32_t& stepTimer = e.param2;
@@ -50,12 +58,12 @@ void FallingChild(World& world, Enemy& e) {
   if (fallSpeed > 16) fallSpeed = 16;
   if (++e.frame > 5) e.frame = 0;
   SpawnSmokePuff(world, e.x + 2, e.y - 25);
-  if (e.y > 520) e.state = 0;
+  RetireOffField(e, {.below = kExitBelow});
 }
 
 void ZigzagLayer(World& world, Enemy& e) {
   std::int32_t& layTimer = e.param3;
-  zigzagStep(e, 4, true);
+  zigzagStep(e, kLayerZigzagScale, ZigzagPicture::FollowsStep);
   e.y += 4;
   if (EveryFrames(layTimer, 11)) {
     if (Enemy* child = SpawnFallingChild(world.rec, e.x, e.y - 20, kLookLayerChild)) {
@@ -63,25 +71,25 @@ void ZigzagLayer(World& world, Enemy& e) {
       child->param1 = 0;    // drift
     }
   }
-  if (e.y > 520) e.state = 0;
+  RetireOffField(e, {.below = kExitBelow});
 }
 
 void ZigzagFanShooter(World& world, Enemy& e) {
   std::int32_t& fireTimer = e.param3;
-  zigzagStep(e, 5, true);
+  zigzagStep(e, kFanShooterZigzagScale, ZigzagPicture::FollowsStep);
   e.y += 3;
   if (EveryFrames(fireTimer, 16)) FanVolley(world.rec, e.x, e.y);
-  if (e.y > 520) e.state = 0;
+  RetireOffField(e, {.below = kExitBelow});
 }
 
 void SmallZigzagDrifter(World&, Enemy& e) {
   std::int32_t& zigzagScale = e.param3;
   std::int32_t& fallSpeed = e.param4;
   std::int32_t& animDirection = e.param5;
-  zigzagStep(e, zigzagScale, false);
+  zigzagStep(e, zigzagScale, ZigzagPicture::Own);
   e.y += fallSpeed;
   AnimatePingPong(e.frame, animDirection, 7);
-  if (e.y > 520) e.state = 0;
+  RetireOffField(e, {.below = kExitBelow});
 }
 
 }  // namespace dovrex

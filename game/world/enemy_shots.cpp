@@ -2,6 +2,7 @@
 
 #include "game/world/collisions.h"
 #include "game/world/effects.h"
+#include "game/world/enemy_fire.h"
 #include "game/world/particle_spawns.h"
 #include "game/world/pools.h"
 
@@ -15,6 +16,18 @@ constexpr int kTrailFrameMedium = 2;
 constexpr int kTrailFrameSlow = 4;
 constexpr int kTrailFrameSmall = 5;
 
+// The twinkle around a falling shot: its life range and how fast it climbs.
+struct Twinkle {
+  int lifeRange;
+  int climbBase;
+};
+constexpr Twinkle kSmallTwinkle = {22, 10};  // the fan and weave side shots
+constexpr Twinkle kLargeTwinkle = {35, 15};  // heavy drops, scatter and spray
+
+// Sideways swing of the weave shots per frame.
+constexpr int kSlowSwing = 3;
+constexpr int kFastSwing = 4;
+
 // Moves by speed along direction param4: direction 4 points up, 12 down.
 void steer(const GameRecord& rec, EnemyShot& shot, int speed) {
   // Directions are 0..15; the mask keeps a stray value inside the tables.
@@ -23,18 +36,18 @@ void steer(const GameRecord& rec, EnemyShot& shot, int speed) {
   shot.y -= speed * rec.sinTable[d] / 16;
 }
 
-// Violet twinkle (particle kind 4) drifting upward by climbBase..climbBase+9.
-void twinkle(GameRecord& rec, const EnemyShot& shot, int lifeRange, int climbBase) {
-  Particle* p = NewParticle(rec, shot.x, shot.y, 4);
+// Violet twinkle drifting upward by climbBase..climbBase+9.
+void twinkle(GameRecord& rec, const EnemyShot& shot, const Twinkle& recipe) {
+  Particle* p = NewParticle(rec, shot.x, shot.y, kParticleTwinkle);
   if (p == nullptr) return;
   p->frame = 0;
-  p->life = R(lifeRange);
+  p->life = R(recipe.lifeRange);
   p->vx = R(10) - 5;
-  p->vy = R(10) - climbBase;
+  p->vy = R(10) - recipe.climbBase;
 }
 
 void fadingTrail(GameRecord& rec, const EnemyShot& shot, int frame) {
-  SpawnStillParticle(rec, shot.x, shot.y, 10, frame, 30);
+  SpawnStillParticle(rec, shot.x, shot.y, kParticleFadingTrail, frame, kStillParticleLife);
 }
 
 void draw(World& world, const EnemyShot& shot, int cell) {
@@ -48,7 +61,7 @@ void dropping(World& world, EnemyShot& shot) {
   ++shot.frame;
   if (shot.frame > 1) shot.frame = 0;
   draw(world, shot, 15 + shot.frame);
-  twinkle(world.rec, shot, 22, 10);
+  twinkle(world.rec, shot, kSmallTwinkle);
 }
 
 // Kinds 8 and 9: falls 16 while the sideways speed swings by step a frame,
@@ -66,7 +79,7 @@ void swinging(World& world, EnemyShot& shot, int step) {
   ++shot.frame;
   if (shot.frame > 1) shot.frame = 0;
   draw(world, shot, 15 + shot.frame);
-  twinkle(world.rec, shot, 22, 10);
+  twinkle(world.rec, shot, kSmallTwinkle);
 }
 
 void steeredShot(World& world, EnemyShot& shot, int speed, int cell, int trailFrame) {
@@ -92,7 +105,7 @@ void MoveEnemyShot(World& world, EnemyShot& shot) {
       ++shot.frame;
       if (shot.frame > 1) shot.frame = 0;
       draw(world, shot, shot.frame == 0 ? 18 : 11);
-      twinkle(rec, shot, 35, 15);
+      twinkle(rec, shot, kLargeTwinkle);
       break;
     case 2:
       shot.y += 4;
@@ -102,13 +115,13 @@ void MoveEnemyShot(World& world, EnemyShot& shot) {
       dropping(world, shot);
       break;
     case 4:
-      steeredShot(world, shot, 23, 11, kTrailFrameFast);
+      steeredShot(world, shot, kFastShotSpeed, 11, kTrailFrameFast);
       break;
     case 5:
-      steeredShot(world, shot, 17, 11, kTrailFrameMedium);
+      steeredShot(world, shot, kMediumShotSpeed, 11, kTrailFrameMedium);
       break;
     case 6:
-      steeredShot(world, shot, 11, 11, kTrailFrameSlow);
+      steeredShot(world, shot, kSlowShotSpeed, 11, kTrailFrameSlow);
       break;
     case 7:  // scatter: thrown up, falls back at up to 15 a frame
       shot.param0 += 4;
@@ -118,14 +131,14 @@ void MoveEnemyShot(World& world, EnemyShot& shot) {
       shot.y += shot.param0;
       draw(world, shot, 11);
       fadingTrail(rec, shot, kTrailFrameFast);
-      twinkle(rec, shot, 35, 15);
+      twinkle(rec, shot, kLargeTwinkle);
       break;
     case 8:
       shot.y += 3;
-      swinging(world, shot, 3);
+      swinging(world, shot, kSlowSwing);
       break;
     case 9:
-      swinging(world, shot, 4);
+      swinging(world, shot, kFastSwing);
       break;
     case 10:  // spray: accelerating fall
       shot.y += shot.param0;
@@ -133,10 +146,10 @@ void MoveEnemyShot(World& world, EnemyShot& shot) {
       shot.x += shot.param1;
       draw(world, shot, 11);
       fadingTrail(rec, shot, kTrailFrameFast);
-      twinkle(rec, shot, 35, 15);
+      twinkle(rec, shot, kLargeTwinkle);
       break;
     case 11:
-      steeredShot(world, shot, 14, 13, kTrailFrameSmall);
+      steeredShot(world, shot, kStreamShotSpeed, 13, kTrailFrameSmall);
       break;
     default:
       break;

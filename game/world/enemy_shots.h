@@ -1,7 +1,7 @@
 #pragma once
 // Enemy shots: motion by kind, drawing, trails, the off-field test and the
 // hit test against the ship.
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

@@ -1,6 +1,7 @@
 #include "game/world/items.h"
 
 #include "game/data/capsule_table.h"
+#include "game/world/enemy_exit.h"
 #include "game/world/labels.h"
 #include "game/world/pools.h"
 #include "game/world/stage_flow.h"
@@ -62,12 +63,12 @@ void CapsuleStep(World&, Enemy& capsule) {
   if (verticalSpeed < 8) verticalSpeed += 2;
   ++capsule.frame;
   if (capsule.frame > 5) capsule.frame = 0;
-  if (capsule.y > 510) capsule.state = 0;
+  RetireOffField(capsule, {.below = 510});
 }
 
 void PickUpCapsule(World& world, Enemy& capsule) {
   world.game().soundRequest = kSoundPickup;
-  capsule.state = 0;
+  capsule.state = kEnemyFree;
   const int type = capsule.look - kFirstCapsuleLook;
   if (type < 0 || type >= static_cast<int>(kCapsuleTypes.size())) return;
   const CapsuleType& info = kCapsuleTypes[type];

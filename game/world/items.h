@@ -1,6 +1,6 @@
 #pragma once
 // Power-up capsules: entries of the enemy pool with kind 7.
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The joystick polls the rules read: joystick 0 through the services,
 // turned into the game record's flags by the calibrated thresholds.
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The floating labels: stage banners and pick-up texts.
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

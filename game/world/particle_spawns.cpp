@@ -64,15 +64,19 @@ void SpawnBurst(World& world, Burst burst, int x, int y) {
 }
 
 void SpawnHitSpark(World& world, int x, int y) {
-  Particle* p = NewParticle(world.rec, x, y, 3);
+  Particle* p = NewParticle(world.rec, x, y, kParticleSpark);
   if (p == nullptr) return;
   p->life = R(20) + 10;
   p->vx = R(18) - 9;
   p->vy = R(18) - 9;
 }
 
-void SpawnSmokePuff(World& world, int x, int y) { SpawnStillParticle(world.rec, x, y, 1, 0, 30); }
+void SpawnSmokePuff(World& world, int x, int y) {
+  SpawnStillParticle(world.rec, x, y, kParticleSmoke, 0, kStillParticleLife);
+}
 
-void SpawnMuzzleFlash(World& world, int x, int y) { SpawnStillParticle(world.rec, x, y, 20, 0, 30); }
+void SpawnMuzzleFlash(World& world, int x, int y) {
+  SpawnStillParticle(world.rec, x, y, kParticleMuzzleFlash, 0, kStillParticleLife);
+}
 
 }  // namespace dovrex

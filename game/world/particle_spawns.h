@@ -1,7 +1,7 @@
 #pragma once
 // Spawning particles: debris bursts, sparks, smoke and muzzle flashes.
 #include "game/data/effect_tables.h"
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

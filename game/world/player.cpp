@@ -22,7 +22,7 @@ namespace {
 void enterFlight(GameState& game, PlayerShip& ship) {
   ship.y -= game.shipVy;
   game.shipVy -= 3;
-  if (game.shipVy < -5) game.shipState = 0;
+  if (game.shipVy < -5) game.shipState = kShipUnderControl;
 }
 
 int towardLevel(int bank) {
@@ -56,7 +56,7 @@ void controlledFrame(World& world) {
            game.keyLeft == 1 || game.joyLeft == 1, game.keyRight == 1 || game.joyRight == 1);
   if ((game.keyShot == 1 || game.joyButton2 != 0) && game.buttonLatch == 0 && game.laserTimer < 1 &&
       game.dying == 0) {
-    FireWeapons(world, 19, 13);
+    FireWeapons(world, kMissileWaitLevel1, kMissileWaitLevel2);
   }
   // The gun toggle runs every controlled frame, held or not.
   ++game.buttonLatch;
@@ -110,9 +110,9 @@ void launchMissiles(World& world, const std::array<MissileLaunch, 2>& pair) {
 void PlayerUpdate(World& world) {
   GameRecord& rec = world.rec;
   GameState& game = rec.game;
-  if (game.shipState == 1) {
+  if (game.shipState == kShipEntering) {
     enterFlight(game, rec.player);
-  } else if (game.shipState >= 2) {
+  } else if (game.shipState >= kShipLeaving) {
     exitFlight(rec);
   } else {
     controlledFrame(world);

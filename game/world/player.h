@@ -1,7 +1,7 @@
 #pragma once
 // The player's side of a play frame: input to movement, the entry and exit
 // flights, the main gun, missiles, the Z weapon, player shots and the ship.
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

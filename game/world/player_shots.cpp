@@ -49,7 +49,7 @@ void laserSpray(World& world) {
     }
   }
   for (int i = 0; i < 2; ++i) {
-    Particle* p = NewParticle(rec, ship.x, ship.y - 10, 3);
+    Particle* p = NewParticle(rec, ship.x, ship.y - 10, kParticleSpark);
     if (p == nullptr) break;
     p->life = R(20) + 12;
     p->vx = R(16) - 8;
@@ -141,7 +141,7 @@ void moveShot(World& world, PlayerShot& shot) {
       shot.motion1 += shot.motion3 == 0 ? 3 : -3;
       shot.motion2 += shot.motion4 == 0 ? 3 : -3;
       il32.Draw(world.canvas, shot.x - 16, shot.y - 16, 0);
-      SpawnStillParticle(rec, shot.x, shot.y, 0, 0, 30);
+      SpawnStillParticle(rec, shot.x, shot.y, kParticleShotTrail, 0, kStillParticleLife);
       break;
     case 6:
       shot.motion1 += 4;
@@ -149,7 +149,7 @@ void moveShot(World& world, PlayerShot& shot) {
       shot.x += shot.motion3 != 0 ? shot.motion2 : -shot.motion2;
       shot.y -= shot.motion1;
       il32.Draw(world.canvas, shot.x - 16, shot.y - 16, 0);
-      SpawnStillParticle(rec, shot.x, shot.y, 0, 0, 30);
+      SpawnStillParticle(rec, shot.x, shot.y, kParticleShotTrail, 0, kStillParticleLife);
       break;
     case 7:
     case 8:
@@ -162,7 +162,7 @@ void moveShot(World& world, PlayerShot& shot) {
       world.sheets.IL44.Draw(world.canvas, shot.x - 22, shot.y - 22, shot.frame);
       ++shot.frame;
       if (shot.frame > 3) shot.frame = 0;
-      SpawnStillParticle(rec, shot.x + 4, shot.y + 30, 1, 0, 30);
+      SpawnStillParticle(rec, shot.x + 4, shot.y + 30, kParticleSmoke, 0, kStillParticleLife);
       break;
     default:
       break;

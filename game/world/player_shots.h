@@ -1,6 +1,6 @@
 #pragma once
 // The player-shot pass: the Z weapon, the ship's picture and the player's shots.
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

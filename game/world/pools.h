@@ -5,12 +5,12 @@
 #include <cstddef>
 #include <cstdlib>
 
-#include "game/world/game_record.h"
+#include "game/record/game_record.h"
 
 namespace dovrex {
 
 inline bool IsFree(const PlayerShot& e) { return e.active == 0; }
-inline bool IsFree(const Enemy& e) { return e.state == 0; }
+inline bool IsFree(const Enemy& e) { return e.state == kEnemyFree; }
 inline bool IsFree(const EnemyShot& e) { return e.active == 0; }
 inline bool IsFree(const FloatingLabel& e) { return e.timer == 0; }
 inline bool IsFree(const Particle& e) { return e.active == 0; }
@@ -39,7 +39,7 @@ struct EnemySpawn {
 inline Enemy* SpawnEnemy(GameRecord& rec, const EnemySpawn& spawn) {
   Enemy* e = FirstFree(rec.enemies);
   if (e == nullptr) return nullptr;
-  e->state = 1;
+  e->state = kEnemyAlive;
   e->frame = 0;
   e->kind = spawn.kind;
   e->look = spawn.look;
@@ -56,7 +56,7 @@ template <class T, std::size_t N>
 void ClearPool(std::array<T, N>& pool) {
   for (auto& e : pool) {
     if constexpr (requires { e.state; }) {
-      e.state = 0;
+      e.state = kEnemyFree;
     } else if constexpr (requires { e.timer; }) {
       e.timer = 0;
     } else {

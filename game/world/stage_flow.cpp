@@ -25,6 +25,9 @@ enum Command : int {
 
 constexpr int kLastCommand = 60;
 constexpr int kFadeOutMs = 3500;
+constexpr int kBannerFrames = 50;
+constexpr int kStageEndBannerFrames = 120;
+constexpr int kExitFlightStartSpeed = 4;
 
 bool fieldIsClear(const GameRecord& rec) {
   int sum = 0;
@@ -33,9 +36,9 @@ bool fieldIsClear(const GameRecord& rec) {
 }
 
 void endStage(GameRecord& rec, int bannerKind) {
-  CreateLabel(rec, bannerKind, 120);
-  rec.game.shipState = 2;  // the ship flies off the top
-  rec.game.shipVy = 4;
+  CreateLabel(rec, bannerKind, kStageEndBannerFrames);
+  rec.game.shipState = kShipLeaving;
+  rec.game.shipVy = kExitFlightStartSpeed;
 }
 
 }  // namespace
@@ -68,19 +71,19 @@ void ScriptCommand(World& world, int entry) {
       if (fieldIsClear(rec)) ++game.scriptStep;
       return;
     case kStage1Banner:
-      CreateLabel(rec, 0, 50);
+      CreateLabel(rec, kLabelStage1, kBannerFrames);
       break;
     case kStage2Banner:
-      CreateLabel(rec, 1, 50);
+      CreateLabel(rec, kLabelStage2, kBannerFrames);
       break;
     case kStageClear:
-      endStage(rec, 2);
+      endStage(rec, kLabelStageClear);
       break;
     case kWarning:
-      CreateLabel(rec, 3, 50);
+      CreateLabel(rec, kLabelWarning, kBannerFrames);
       break;
     case kMissionComplete:
-      endStage(rec, 4);
+      endStage(rec, kLabelMissionComplete);
       break;
     case kStageMusic:
       game.musicRequest = 2;

@@ -1,6 +1,6 @@
 #pragma once
 // Stage scripts stepped every sixth play frame.
-#include "game/world/world.h"
+#include "game/record/world.h"
 
 namespace dovrex {
 

@@ -54,7 +54,7 @@ void spawnGroup(GameRecord& rec, const WaveGroup& group) {
     Enemy* e = FirstFree(rec.enemies);
     if (e == nullptr) continue;  // this member is lost; the others still come
     std::int32_t side = 0;
-    e->state = 1;
+    e->state = kEnemyAlive;
     e->kind = m.kind;
     e->look = m.look;
     e->hp = m.hp;

@@ -1,7 +1,7 @@
 #pragma once
 // Sending the waves of the stage-script commands into the enemy pool.
 #include "game/data/wave_table.h"
-#include "game/world/game_record.h"
+#include "game/record/game_record.h"
 
 namespace dovrex {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Small builders for hand-made pool entries in rule tests.
-#include "game/world/game_record.h"
+#include "game/record/game_record.h"
 
 namespace dovrex::testing {
 

@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "game/world/world.h"
+#include "game/record/world.h"
 #include "platform/graphics/canvas.h"
 
 namespace dovrex::testing {

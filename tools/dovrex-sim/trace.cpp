@@ -11,7 +11,7 @@ int countAlive(const Pool& pool) {
   int n = 0;
   for (const auto& e : pool) {
     if constexpr (requires { e.state; }) {
-      n += e.state != 0 ? 1 : 0;
+      n += e.state != kEnemyFree ? 1 : 0;
     } else if constexpr (requires { e.timer; }) {
       n += e.timer != 0 ? 1 : 0;
     } else {
@@ -120,7 +120,7 @@ std::string TraceLine(int frame, const GameRecord& rec, const FrameOutputs& outp
     first = true;
     for (int i = 0; i < kEnemyCount; ++i) {
       const Enemy& e = rec.enemies[i];
-      if (e.state == 0) continue;
+      if (e.state == kEnemyFree) continue;
       if (!first) line += ',';
       first = false;
       JsonObject entry(line);

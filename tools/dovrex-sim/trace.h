@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "game/world/game_record.h"
+#include "game/record/game_record.h"
 
 namespace dovrex::sim {
 

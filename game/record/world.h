@@ -1,9 +1,9 @@
 #pragma once
 // What every rule works on: the game record, the composing image's canvas
 // (I1), the image lists and the outside services.
-#include "game/world/game_record.h"
-#include "game/world/game_services.h"
-#include "game/world/sprite_sheets.h"
+#include "game/record/game_record.h"
+#include "game/record/game_services.h"
+#include "game/record/sprite_sheets.h"
 #include "platform/graphics/canvas.h"
 
 namespace dovrex {

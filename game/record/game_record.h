@@ -25,6 +25,13 @@ inline constexpr auto kSoundBufferSizes =
     std::to_array<int>({101099, 27479, 13401, 21049, 24019, 37105, 55263, 18643, 11145});
 static_assert(kSoundBufferSizes.size() == kSoundEffectCount);
 
+// GameState::shipState: who flies the ship.
+enum ShipState : std::int32_t {
+  kShipUnderControl = 0,
+  kShipEntering = 1,  // the scripted flight in from below
+  kShipLeaving = 2,   // the flight off the top after a stage end
+};
+
 struct GameState {
   std::int32_t score;
   std::int32_t modeTimer;
@@ -34,7 +41,7 @@ struct GameState {
   std::int32_t scriptStep;
   std::int32_t scriptEntry;
   std::int32_t farScroll, nearScroll;
-  std::int32_t shipState;  // 0 under control, 1 entering, 2 leaving
+  std::int32_t shipState;  // a ShipState
   std::int32_t shipVy;
   std::int32_t shotLevel;
   std::int32_t laserStock;
@@ -118,8 +125,15 @@ struct PlayerShot {
   std::int32_t halfWidth, halfHeight;
 };
 
+// Enemy::state: the pool entry's liveness.
+enum EnemyState : std::int32_t {
+  kEnemyFree = 0,
+  kEnemyAlive = 1,
+  kEnemyExploding = 2,  // the explosion runs on frame; the entry then frees itself
+};
+
 struct Enemy {
-  std::int32_t state;  // 0 free, 1 alive, 2 exploding
+  std::int32_t state;  // an EnemyState
   std::int32_t x, y;
   std::int32_t frame;
   std::int32_t kind;
@@ -128,6 +142,10 @@ struct Enemy {
   std::int32_t param0, param1, param2, param3, param4, param5, param6, param7;
   std::int32_t look;
 };
+
+// The named states are stored in the record's plain 32-bit fields.
+static_assert(std::is_same_v<std::underlying_type_t<ShipState>, decltype(GameState::shipState)>);
+static_assert(std::is_same_v<std::underlying_type_t<EnemyState>, decltype(Enemy::state)>);
 
 struct EnemyShot {
   std::int32_t active;
