@@ -34,9 +34,12 @@ test-asan: deps
 	@cmake --build build-asan -j $(JOBS)
 	@ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
+# Only the threaded tests run here, so only their programs are built (each
+# test is named after its program).
 test-tsan: deps
 	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DMORVANE_WERROR=$(MORVANE_WERROR) -DMORVANE_SANITIZE=thread > /dev/null
-	@cmake --build build-tsan -j $(JOBS)
+	@cmake --build build-tsan -j $(JOBS) --target \
+	  $$(ctest --test-dir build-tsan -L threaded -N | awk '/Test +#/ {print $$3}')
 	@ctest --test-dir build-tsan --output-on-failure -j $(JOBS) -L threaded
 
 # A Release build with Clang in its own folder, for the warnings GCC does not
