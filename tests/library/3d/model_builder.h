@@ -1,8 +1,6 @@
 #pragma once
 // Model files written byte by byte from the record layout, apart from the
 // library's writer, plus temporary folders and a texture host that records.
-#include <unistd.h>
-
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "library/3d/Mv3dobj.h"
+#include "tests/support/temp_dir.h"
 
 namespace model_test {
 
@@ -145,25 +144,7 @@ inline Record RandomRecord(std::mt19937& random, std::uint32_t maxVertices = 40)
   return record;
 }
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "mv3d-test-XXXXXX").string();
-    FPath = ::mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(FPath, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const std::filesystem::path& Path() const { return FPath; }
-  std::string File(const std::string& name) const { return (FPath / name).string(); }
-
- private:
-  std::filesystem::path FPath;
-};
+using test_support::TempDir;
 
 inline void WriteFile(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary);

@@ -2,13 +2,13 @@
 // row, and exceptions traced by each guarded operation they pass.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <set>
+#include <string>
 
 #include "library/3d/Mv3dobj.h"
 #include "library/debug/Mvdebug.h"
 #include "model_builder.h"
+#include "tests/support/trace_log.h"
 
 namespace {
 
@@ -18,31 +18,9 @@ using Morvane3DSystem::TMorvane3DFile;
 using Morvane3DSystem::TMorvane3DObject;
 using MorvaneDebugSystem::TMorvaneDebug;
 
-class ModelTrace : public ::testing::Test {
+class ModelTrace : public test_support::TraceLogTest {
  protected:
-  void SetUp() override {
-    logPath = dir.File("3d.log");
-    TMorvaneDebug::SetDebug(logPath.c_str(), true, true, {&processor, [this] { return ticks += 10; }});
-    opening = Read().size();
-  }
-  void TearDown() override { TMorvaneDebug::SetDebug(nullptr, false, false); }
-
-  std::string Read() const {
-    std::ifstream in(logPath, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
-  std::string Traced() const { return Read().substr(opening); }
-  std::set<std::string> ProfiledNames() const {
-    std::set<std::string> names;
-    for (const auto& [name, result] : TMorvaneDebug::GetProfiler()->GetResults()) names.insert(name);
-    return names;
-  }
-
-  TempDir dir;
-  std::string logPath;
-  MorvaneSystem::TMorvaneCPUID processor;
-  std::uint64_t ticks = 0;
-  std::size_t opening = 0;
+  ModelTrace() : TraceLogTest("3d.log") {}
 };
 
 TEST_F(ModelTrace, AnUnopenableFileIsTracedOnceAndADamagedOneByEveryLayer) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -45,16 +46,22 @@ inline Bitmap picture(int w, int h, const std::function<Color(int, int)>& colour
 
 inline TColorDepth depthOf(int bits) { return bits == 16 ? cd16bpp : bits == 24 ? cd24bpp : cd32bpp; }
 
+// Makes draw a windowed stage of w x h at the given depth (on a display of
+// at least 640 x 480) and initialises it; shared by both 2D components.
+inline void setUpStage(TMorvaneDraw& draw, int w, int h, int bits, bool transparent) {
+  draw.SetDisplayWidth(std::max(w, 640));
+  draw.SetDisplayHeight(std::max(h, 480));
+  draw.SetWidth(w);
+  draw.SetHeight(h);
+  draw.SetColorDepth(depthOf(bits));
+  draw.SetTransparent(transparent);
+  draw.Init();
+}
+
 // Windowed stage of w x h at the given depth, initialised.
 inline std::unique_ptr<TMorvaneDraw> makeStage(int w, int h, int bits, bool transparent = true) {
   auto draw = std::make_unique<TMorvaneDraw>(nullptr);
-  draw->SetDisplayWidth(std::max(w, 640));
-  draw->SetDisplayHeight(std::max(h, 480));
-  draw->SetWidth(w);
-  draw->SetHeight(h);
-  draw->SetColorDepth(depthOf(bits));
-  draw->SetTransparent(transparent);
-  draw->Init();
+  setUpStage(*draw, w, h, bits, transparent);
   return draw;
 }
 

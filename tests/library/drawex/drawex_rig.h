@@ -40,13 +40,7 @@ inline std::unique_ptr<TMorvaneDrawEx> makeEx(int w, int h, int bits, TDrawExDev
                                               bool transparent = true) {
   auto draw = std::make_unique<TMorvaneDrawEx>(nullptr);
   if (factory) draw->SetDevice3DFactory(std::move(factory));
-  draw->SetDisplayWidth(std::max(w, 640));
-  draw->SetDisplayHeight(std::max(h, 480));
-  draw->SetWidth(w);
-  draw->SetHeight(h);
-  draw->SetColorDepth(depthOf(bits));
-  draw->SetTransparent(transparent);
-  draw->Init();
+  setUpStage(*draw, w, h, bits, transparent);
   return draw;
 }
 

@@ -1,14 +1,13 @@
 #pragma once
 // Standard MIDI Files built byte by byte in code, and temporary files to load
 // them from.
-#include <unistd.h>
-
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_dir.h"
 
 namespace midi_test {
 
@@ -99,37 +98,6 @@ inline Bytes Smf(const std::vector<Track>& tracks, const SmfOptions& options = {
   return out;
 }
 
-// A file in a folder of its own that is removed with the object.
-class TempDir {
- public:
-  TempDir() {
-    path_ = std::filesystem::temp_directory_path() /
-            ("midi_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  // Writes bytes to name inside the folder; returns the full path.
-  std::string Write(const std::string& name, const Bytes& bytes) const {
-    const auto file = path_ / name;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return file.string();
-  }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  static int& counter() {
-    static int n = 0;
-    return n;
-  }
-  std::filesystem::path path_;
-};
+using test_support::TempDir;
 
 }  // namespace midi_test

@@ -2,45 +2,20 @@
 // traced once per operation they pass, and one profile row per operation.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <set>
 #include <string>
 
 #include "library/debug/Mvdebug.h"
 #include "midi_rig.h"
+#include "tests/support/trace_log.h"
 
 namespace {
 
 using namespace midi_test;
 using MorvaneDebugSystem::TMorvaneDebug;
 
-class MidiTrace : public ::testing::Test {
+class MidiTrace : public test_support::TraceLogTest {
  protected:
-  void SetUp() override {
-    logPath = (logDir.Path() / "midi.log").string();
-    TMorvaneDebug::SetDebug(logPath.c_str(), true, true, {&processor, [this] { return ticks += 10; }});
-    opening = Read();
-  }
-  void TearDown() override { TMorvaneDebug::SetDebug(nullptr, false, false); }
-
-  std::string Read() const {
-    std::ifstream in(logPath, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
-  // What was traced since the log opened.
-  std::string Traced() const { return Read().substr(opening.size()); }
-  std::set<std::string> ProfiledNames() const {
-    std::set<std::string> names;
-    for (const auto& [name, result] : TMorvaneDebug::GetProfiler()->GetResults()) names.insert(name);
-    return names;
-  }
-
-  TempDir logDir;
-  std::string logPath;
-  MorvaneSystem::TMorvaneCPUID processor;
-  std::uint64_t ticks = 0;
-  std::string opening;
+  MidiTrace() : TraceLogTest("midi.log") {}
 };
 
 TEST_F(MidiTrace, OperationsWriteTheirTraceLines) {

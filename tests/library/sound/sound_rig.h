@@ -2,53 +2,23 @@
 // Shared set-up of the sound tests: WAV files in a temporary folder, a
 // component mixing offline in blocks (waiting for its streams after each),
 // and the mixer's own conversion of one sample, to predict rendered bytes.
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "library/sound/Mvsound.h"
 #include "tests/platform/audio/wav_builder.h"
+#include "tests/support/temp_dir.h"
 
 namespace sound_test {
 
 using Bytes = std::vector<std::uint8_t>;
 using namespace MorvaneSoundSystem;
 
-class TempDir {
- public:
-  TempDir() {
-    path_ = std::filesystem::temp_directory_path() /
-            ("sound_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  std::string Write(const std::string& name, const Bytes& bytes) const {
-    const auto file = path_ / name;
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return file.string();
-  }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  static int& counter() {
-    static int n = 0;
-    return n;
-  }
-  std::filesystem::path path_;
-};
+using test_support::TempDir;
 
 // 16-bit samples that differ from their neighbours and are never 0.
 inline std::vector<std::int16_t> Ramp(std::size_t count, int seed = 1) {

@@ -2,38 +2,20 @@
 // per operation they pass, and a profile scope for every operation.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <set>
+#include <string>
 
 #include "library/debug/Mvdebug.h"
 #include "sound_rig.h"
+#include "tests/support/trace_log.h"
 
 namespace {
 
 using namespace sound_test;
 using MorvaneDebugSystem::TMorvaneDebug;
 
-class SoundTrace : public ::testing::Test {
+class SoundTrace : public test_support::TraceLogTest {
  protected:
-  void SetUp() override {
-    logPath = (dir.Path() / "sound.log").string();
-    TMorvaneDebug::SetDebug(logPath.c_str(), true, true, {&processor, [this] { return ticks += 10; }});
-    opening = Read();
-  }
-  void TearDown() override { TMorvaneDebug::SetDebug(nullptr, false, false); }
-
-  std::string Read() const {
-    std::ifstream in(logPath, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
-  std::string Traced() const { return Read().substr(opening.size()); }
-
-  TempDir dir;
-  std::string logPath;
-  MorvaneSystem::TMorvaneCPUID processor;
-  std::uint64_t ticks = 0;
-  std::string opening;
+  SoundTrace() : TraceLogTest("sound.log") {}
 };
 
 TEST_F(SoundTrace, OperationsWriteTheirTraceLines) {
@@ -96,8 +78,7 @@ TEST_F(SoundTrace, EveryOperationHasItsProfileScope) {
     rig.sound.DeleteBuffer("a");
     rig.sound.DeleteAllBuffer();
   }
-  std::set<std::string> names;
-  for (const auto& [name, result] : TMorvaneDebug::GetProfiler()->GetResults()) names.insert(name);
+  const auto names = ProfiledNames();
   for (const char* name : {"TMorvaneSound::TMorvaneSound",
                            "TMorvaneSound::~TMorvaneSound",
                            "TMorvaneSound::Init",
