@@ -23,6 +23,7 @@
 #include "library/drawex/Mvdrawex.h"
 #include "support/bench_options.h"
 #include "support/sdl_renderer_peer.h"
+#include "support/sprite_layout.h"
 
 namespace {
 
@@ -37,23 +38,7 @@ constexpr int kCellsPerRow = kSheet / kSpriteSize;
 constexpr int kCells = kCellsPerRow * kCellsPerRow;
 constexpr int kHalfAlpha = 127;
 
-struct Sprite {
-  int x, y, cell;
-};
-
-// The same deterministic positions and cells for every contender.
-std::vector<Sprite> layout() {
-  std::vector<Sprite> s(kSprites);
-  unsigned seed = 12345;
-  for (auto& p : s) {
-    seed = seed * 1103515245 + 12345;
-    p.x = static_cast<int>((seed >> 8) % (kWidth - kSpriteSize));
-    seed = seed * 1103515245 + 12345;
-    p.y = static_cast<int>((seed >> 8) % (kHeight - kSpriteSize));
-    p.cell = static_cast<int>((seed >> 4) % kCells);
-  }
-  return s;
-}
+using bench::Sprite;
 
 platform::Color texel(int x, int y) { return platform::Rgb(x * 2 + 1, y * 2, 255 - x - y / 2); }
 
@@ -141,7 +126,7 @@ int main(int argc, char** argv) {
                              "TMorvaneDraw in software. Run with SDL_VIDEODRIVER=offscreen for headless.",
                              frames))
     return *status;
-  const auto sprites = layout();
+  const auto sprites = bench::SpriteLayout(kSprites, kWidth, kHeight, kSpriteSize, kCells);
   const std::string sheet = writeSheet(false), keyedSheet = writeSheet(true);
   int status = 1;
   try {

@@ -13,6 +13,7 @@
 #include "support/bench_options.h"
 #include "support/frame_timer.h"
 #include "support/sdl_renderer_peer.h"
+#include "support/sprite_layout.h"
 
 namespace {
 
@@ -22,25 +23,11 @@ constexpr int kWidth = 640, kHeight = 480;
 constexpr int kSprites = 10000;
 constexpr int kSpriteSize = 32;
 constexpr int kTile = 128;
+constexpr int kCells = (kTile / kSpriteSize) * (kTile / kSpriteSize);
 constexpr int kHalfAlpha = 127;
 constexpr DDPIXELFORMAT kRgb565{DDPF_RGB, 16, 0xF800, 0x07E0, 0x001F, 0};
 
-// Deterministic sprite positions and cells.
-struct Sprite {
-  int x, y, cell;
-};
-std::vector<Sprite> Layout() {
-  std::vector<Sprite> s(kSprites);
-  unsigned seed = 12345;
-  for (auto& p : s) {
-    seed = seed * 1103515245 + 12345;
-    p.x = static_cast<int>((seed >> 8) % (kWidth - kSpriteSize));
-    seed = seed * 1103515245 + 12345;
-    p.y = static_cast<int>((seed >> 8) % (kHeight - kSpriteSize));
-    p.cell = static_cast<int>((seed >> 4) % 16);
-  }
-  return s;
-}
+using bench::Sprite;
 
 double DeviceRun(DeviceKind kind, int frames, const std::vector<Sprite>& sprites) {
   DeviceOptions o;
@@ -119,7 +106,7 @@ int main(int argc, char** argv) {
   if (const auto status = bench::ParseFrames(
           argc, argv, "gl_device_bench", "Sprites per second: 3D device vs SDL_Renderer (OpenGL).", frames))
     return *status;
-  const auto sprites = Layout();
+  const auto sprites = bench::SpriteLayout(kSprites, kWidth, kHeight, kSpriteSize, kCells);
   const double hardware = DeviceRun(DeviceKind::kHardware, frames, sprites);
   const double emulated = DeviceRun(DeviceKind::kEmulated, frames, sprites);
   const double sdl = SdlRendererRun(frames, sprites);
