@@ -8,21 +8,20 @@
 #include <SDL.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "library/3d/Mv3d.h"
 #include "platform/graphics/bitmap.h"
+#include "support/bench_options.h"
+#include "support/frame_timer.h"
+#include "support/sdl_renderer_peer.h"
 
 namespace {
 
 using namespace Morvane3DSystem;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kWidth = 640, kHeight = 480;
 constexpr int kQuads = 10000;
@@ -84,107 +83,64 @@ double ComponentRun(bool UseHAL, int Frames, const std::vector<Quad>& Quads,
     c.SpriteRender();
     d.ReadTarget(pixels);
   };
-  frame();  // warm-up: programs compiled, textures uploaded
-  const auto start = Clock::now();
-  for (int i = 0; i < Frames; ++i) frame();
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const double seconds = bench::SecondsForFrames(Frames, frame);
   c.CleanUp();
   return Frames / seconds;
 }
 
 double SdlGeometryRun(int Frames, const std::vector<Quad>& Quads) {
-  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
-  SDL_Window* window =
-      SDL_CreateWindow("bench", 0, 0, kWidth, kHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_OPENGL);
-  SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
-  double rate = 0;
-  if (renderer) {
-    SDL_RendererInfo info;
-    SDL_GetRendererInfo(renderer, &info);
-    std::printf("SDL_Renderer backend: %s\n", info.name);
-    SDL_Texture* target =
-        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, kWidth, kHeight);
-    std::vector<SDL_Texture*> sheets;
-    std::vector<std::uint32_t> texels(kSheet * kSheet);
-    for (int t = 0; t < kTextures; ++t) {
-      SDL_Texture* s =
-          SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kSheet, kSheet);
-      for (int y = 0; y < kSheet; ++y)
-        for (int x = 0; x < kSheet; ++x)
-          texels[static_cast<std::size_t>(y) * kSheet + x] = 0xFF000000 | Texel(t, x, y);
-      SDL_UpdateTexture(s, nullptr, texels.data(), kSheet * 4);
-      SDL_SetTextureBlendMode(s, SDL_BLENDMODE_BLEND);
-      SDL_SetTextureScaleMode(s, SDL_ScaleModeLinear);  // the component filters bilinearly too
-      sheets.push_back(s);
-    }
-    SDL_SetRenderTarget(renderer, target);
-    std::vector<std::vector<SDL_Vertex>> vertices(kTextures);
-    std::vector<std::vector<int>> indices(kTextures);
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kWidth) * kHeight);
-    const SDL_Color colour{255, 255, 255, kHalfAlpha};
-    const float cellUv = static_cast<float>(kCell) / kSheet;
-    auto frame = [&] {
-      SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-      SDL_RenderClear(renderer);
-      for (int t = 0; t < kTextures; ++t) {
-        vertices[t].clear();
-        indices[t].clear();
-      }
-      for (const Quad& q : Quads) {
-        auto& v = vertices[static_cast<std::size_t>(q.texture)];
-        auto& ix = indices[static_cast<std::size_t>(q.texture)];
-        const int base = static_cast<int>(v.size());
-        const float u0 = static_cast<float>(q.cell % 2) * cellUv,
-                    v0 = static_cast<float>(q.cell / 2) * cellUv;
-        v.push_back({{q.x, q.y}, colour, {u0, v0}});
-        v.push_back({{q.x + kCell, q.y}, colour, {u0 + cellUv, v0}});
-        v.push_back({{q.x, q.y + kCell}, colour, {u0, v0 + cellUv}});
-        v.push_back({{q.x + kCell, q.y + kCell}, colour, {u0 + cellUv, v0 + cellUv}});
-        for (int k : {0, 1, 2, 2, 1, 3}) ix.push_back(base + k);
-      }
-      for (int t = 0; t < kTextures; ++t)
-        SDL_RenderGeometry(renderer, sheets[static_cast<std::size_t>(t)], vertices[t].data(),
-                           static_cast<int>(vertices[t].size()), indices[t].data(),
-                           static_cast<int>(indices[t].size()));
-      SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), kWidth * 4);
-    };
-    frame();
-    const auto start = Clock::now();
-    for (int i = 0; i < Frames; ++i) frame();
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    rate = Frames / seconds;
-    for (SDL_Texture* s : sheets) SDL_DestroyTexture(s);
-    SDL_DestroyTexture(target);
-    SDL_DestroyRenderer(renderer);
+  bench::SdlRendererPeer peer(kWidth, kHeight);
+  if (!peer.Ready()) return 0;
+  std::vector<SDL_Texture*> sheets;
+  std::vector<std::uint32_t> texels(kSheet * kSheet);
+  for (int t = 0; t < kTextures; ++t) {
+    for (int y = 0; y < kSheet; ++y)
+      for (int x = 0; x < kSheet; ++x)
+        texels[static_cast<std::size_t>(y) * kSheet + x] = 0xFF000000 | Texel(t, x, y);
+    SDL_Texture* s = peer.AddTexture(SDL_PIXELFORMAT_ARGB8888, kSheet, kSheet, texels.data(), kSheet * 4);
+    if (!s) return 0;
+    SDL_SetTextureScaleMode(s, SDL_ScaleModeLinear);  // the component filters bilinearly too
+    sheets.push_back(s);
   }
-  if (window) SDL_DestroyWindow(window);
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  return rate;
+  std::vector<std::vector<SDL_Vertex>> vertices(kTextures);
+  std::vector<std::vector<int>> indices(kTextures);
+  const SDL_Color colour{255, 255, 255, kHalfAlpha};
+  const float cellUv = static_cast<float>(kCell) / kSheet;
+  const double seconds = bench::SecondsForFrames(Frames, [&] {
+    peer.BeginFrame();
+    for (int t = 0; t < kTextures; ++t) {
+      vertices[t].clear();
+      indices[t].clear();
+    }
+    for (const Quad& q : Quads) {
+      auto& v = vertices[static_cast<std::size_t>(q.texture)];
+      auto& ix = indices[static_cast<std::size_t>(q.texture)];
+      const int base = static_cast<int>(v.size());
+      const float u0 = static_cast<float>(q.cell % 2) * cellUv, v0 = static_cast<float>(q.cell / 2) * cellUv;
+      v.push_back({{q.x, q.y}, colour, {u0, v0}});
+      v.push_back({{q.x + kCell, q.y}, colour, {u0 + cellUv, v0}});
+      v.push_back({{q.x, q.y + kCell}, colour, {u0, v0 + cellUv}});
+      v.push_back({{q.x + kCell, q.y + kCell}, colour, {u0 + cellUv, v0 + cellUv}});
+      for (int k : {0, 1, 2, 2, 1, 3}) ix.push_back(base + k);
+    }
+    for (int t = 0; t < kTextures; ++t)
+      SDL_RenderGeometry(peer.Renderer(), sheets[static_cast<std::size_t>(t)], vertices[t].data(),
+                         static_cast<int>(vertices[t].size()), indices[t].data(),
+                         static_cast<int>(indices[t].size()));
+    peer.EndFrame();
+  });
+  return Frames / seconds;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   int frames = 20;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0) {
-      std::puts(
-          "usage: sprite_render_bench [--frames N]\n"
-          "Frames per second of 10,000 sprite quads over 8 textures: SpriteRender vs SDL_RenderGeometry.");
-      return 0;
-    }
-    if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
-      frames = std::atoi(argv[++i]);
-    } else {
-      std::fprintf(stderr, "sprite_render_bench: unknown option '%s'\n", argv[i]);
-      return 1;
-    }
-  }
-  if (frames <= 0) {
-    std::fprintf(stderr, "sprite_render_bench: --frames must be positive\n");
-    return 1;
-  }
+  if (const auto status = bench::ParseFrames(
+          argc, argv, "sprite_render_bench",
+          "Frames per second of 10,000 sprite quads over 8 textures: SpriteRender vs SDL_RenderGeometry.",
+          frames))
+    return *status;
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("sprite-render-bench-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);

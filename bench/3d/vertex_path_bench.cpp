@@ -3,12 +3,11 @@
 // side in one run, with and without the specular power.
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <random>
 #include <vector>
 
 #include "library/3d/vertex_pipeline.h"
+#include "support/bench_options.h"
 
 namespace {
 
@@ -81,24 +80,10 @@ const char* Name(TVectorLevel l) {
 
 int main(int argc, char** argv) {
   double seconds = 1.0;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0) {
-      std::puts(
-          "usage: vertex_path_bench [--seconds S]\n"
-          "Vertices per second through transform, lighting and finalise, per vector level.");
-      return 0;
-    }
-    if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
-      seconds = std::atof(argv[++i]);
-    } else {
-      std::fprintf(stderr, "vertex_path_bench: unknown option '%s'\n", argv[i]);
-      return 1;
-    }
-  }
-  if (seconds <= 0) {
-    std::fprintf(stderr, "vertex_path_bench: --seconds must be positive\n");
-    return 1;
-  }
+  if (const auto status = bench::ParseSeconds(
+          argc, argv, "vertex_path_bench",
+          "Vertices per second through transform, lighting and finalise, per vector level.", seconds))
+    return *status;
   Scene s = MakeScene();
   for (int withSpecular = 0; withSpecular < 2; ++withSpecular) {
     const TLighting& l = withSpecular ? s.specular : s.noSpecular;

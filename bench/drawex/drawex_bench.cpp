@@ -14,8 +14,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -23,6 +21,9 @@
 
 #include "library/draw/Mvdraw.h"
 #include "library/drawex/Mvdrawex.h"
+#include "support/bench_options.h"
+#include "support/sdl_renderer_peer.h"
+#include "support/sprite_layout.h"
 
 namespace {
 
@@ -37,23 +38,7 @@ constexpr int kCellsPerRow = kSheet / kSpriteSize;
 constexpr int kCells = kCellsPerRow * kCellsPerRow;
 constexpr int kHalfAlpha = 127;
 
-struct Sprite {
-  int x, y, cell;
-};
-
-// The same deterministic positions and cells for every contender.
-std::vector<Sprite> layout() {
-  std::vector<Sprite> s(kSprites);
-  unsigned seed = 12345;
-  for (auto& p : s) {
-    seed = seed * 1103515245 + 12345;
-    p.x = static_cast<int>((seed >> 8) % (kWidth - kSpriteSize));
-    seed = seed * 1103515245 + 12345;
-    p.y = static_cast<int>((seed >> 8) % (kHeight - kSpriteSize));
-    p.cell = static_cast<int>((seed >> 4) % kCells);
-  }
-  return s;
-}
+using bench::Sprite;
 
 platform::Color texel(int x, int y) { return platform::Rgb(x * 2 + 1, y * 2, 255 - x - y / 2); }
 
@@ -100,84 +85,48 @@ std::function<void()> softFrame(TMorvaneDraw& d, const std::vector<Sprite>& spri
   };
 }
 
-// SDL_Renderer's OpenGL backend drawing into a target texture it reads back.
+// SDL_Renderer's frame: the same sprites from a copy of the sheet.
 class SdlRenderer {
  public:
-  explicit SdlRenderer(const std::vector<Sprite>& sprites) : sprites_(sprites) {
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
-    window_ = SDL_CreateWindow("bench", 0, 0, kWidth, kHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_OPENGL);
-    renderer_ = window_ ? SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED) : nullptr;
-    if (!renderer_) return;
-    SDL_RendererInfo info;
-    SDL_GetRendererInfo(renderer_, &info);
-    std::printf("SDL_Renderer backend: %s\n", info.name);
-    target_ =
-        SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, kWidth, kHeight);
-    sheet_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kSheet, kSheet);
+  explicit SdlRenderer(const std::vector<Sprite>& sprites) : sprites_(sprites), peer_(kWidth, kHeight) {
+    if (!peer_.Ready()) return;
     std::vector<std::uint32_t> texels(static_cast<std::size_t>(kSheet) * kSheet);
     for (int y = 0; y < kSheet; ++y)
       for (int x = 0; x < kSheet; ++x)
         texels[static_cast<std::size_t>(y) * kSheet + x] = 0xFF000000u | texel(x, y);
-    SDL_UpdateTexture(sheet_, nullptr, texels.data(), kSheet * 4);
-    SDL_SetTextureBlendMode(sheet_, SDL_BLENDMODE_BLEND);
-    SDL_SetTextureAlphaMod(sheet_, kHalfAlpha);
-    pixels_.resize(static_cast<std::size_t>(kWidth) * kHeight);
+    sheet_ = peer_.AddTexture(SDL_PIXELFORMAT_ARGB8888, kSheet, kSheet, texels.data(), kSheet * 4);
+    if (sheet_) SDL_SetTextureAlphaMod(sheet_, kHalfAlpha);
   }
-  ~SdlRenderer() {
-    if (sheet_) SDL_DestroyTexture(sheet_);
-    if (target_) SDL_DestroyTexture(target_);
-    if (renderer_) SDL_DestroyRenderer(renderer_);
-    if (window_) SDL_DestroyWindow(window_);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  }
-  bool Ready() const { return renderer_ && target_ && sheet_; }
+  bool Ready() const { return peer_.Ready() && sheet_; }
   void Frame() {
-    SDL_SetRenderTarget(renderer_, target_);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
+    peer_.BeginFrame();
     for (const Sprite& s : sprites_) {
       const SDL_Rect src{s.cell % kCellsPerRow * kSpriteSize, s.cell / kCellsPerRow * kSpriteSize,
                          kSpriteSize, kSpriteSize};
       const SDL_Rect dst{s.x, s.y, kSpriteSize, kSpriteSize};
-      SDL_RenderCopy(renderer_, sheet_, &src, &dst);
+      SDL_RenderCopy(peer_.Renderer(), sheet_, &src, &dst);
     }
-    SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels_.data(), kWidth * 4);
+    peer_.EndFrame();
   }
 
  private:
   const std::vector<Sprite>& sprites_;
-  SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture *target_ = nullptr, *sheet_ = nullptr;
-  std::vector<std::uint32_t> pixels_;
+  bench::SdlRendererPeer peer_;
+  SDL_Texture* sheet_ = nullptr;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
   int frames = 20;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0) {
-      std::puts(
-          "usage: drawex_bench [--frames N]\n"
-          "Sprites per second, 10,000 blended 32 x 32 sprites a frame: TMorvaneDrawEx\n"
-          "(GL device, hardware and emulated kinds) vs SDL_Renderer (OpenGL) vs\n"
-          "TMorvaneDraw in software. Run with SDL_VIDEODRIVER=offscreen for headless.");
-      return 0;
-    }
-    if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
-      frames = std::atoi(argv[++i]);
-    } else {
-      std::fprintf(stderr, "drawex_bench: unknown option '%s'\n", argv[i]);
-      return 1;
-    }
-  }
-  if (frames <= 0) {
-    std::fprintf(stderr, "drawex_bench: --frames must be positive\n");
-    return 1;
-  }
-  const auto sprites = layout();
+  if (const auto status =
+          bench::ParseFrames(argc, argv, "drawex_bench",
+                             "Sprites per second, 10,000 blended 32 x 32 sprites a frame: TMorvaneDrawEx\n"
+                             "(GL device, hardware and emulated kinds) vs SDL_Renderer (OpenGL) vs\n"
+                             "TMorvaneDraw in software. Run with SDL_VIDEODRIVER=offscreen for headless.",
+                             frames))
+    return *status;
+  const auto sprites = bench::SpriteLayout(kSprites, kWidth, kHeight, kSpriteSize, kCells);
   const std::string sheet = writeSheet(false), keyedSheet = writeSheet(true);
   int status = 1;
   try {

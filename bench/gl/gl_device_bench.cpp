@@ -5,43 +5,29 @@
 // Run headless with SDL_VIDEODRIVER=offscreen; prints sprites per second.
 #include <SDL.h>
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/gl/device.h"
+#include "support/bench_options.h"
+#include "support/frame_timer.h"
+#include "support/sdl_renderer_peer.h"
+#include "support/sprite_layout.h"
 
 namespace {
 
 using namespace platform::gl;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kWidth = 640, kHeight = 480;
 constexpr int kSprites = 10000;
 constexpr int kSpriteSize = 32;
 constexpr int kTile = 128;
+constexpr int kCells = (kTile / kSpriteSize) * (kTile / kSpriteSize);
 constexpr int kHalfAlpha = 127;
 constexpr DDPIXELFORMAT kRgb565{DDPF_RGB, 16, 0xF800, 0x07E0, 0x001F, 0};
 
-// Deterministic sprite positions and cells.
-struct Sprite {
-  int x, y, cell;
-};
-std::vector<Sprite> Layout() {
-  std::vector<Sprite> s(kSprites);
-  unsigned seed = 12345;
-  for (auto& p : s) {
-    seed = seed * 1103515245 + 12345;
-    p.x = static_cast<int>((seed >> 8) % (kWidth - kSpriteSize));
-    seed = seed * 1103515245 + 12345;
-    p.y = static_cast<int>((seed >> 8) % (kHeight - kSpriteSize));
-    p.cell = static_cast<int>((seed >> 4) % 16);
-  }
-  return s;
-}
+using bench::Sprite;
 
 double DeviceRun(DeviceKind kind, int frames, const std::vector<Sprite>& sprites) {
   DeviceOptions o;
@@ -88,83 +74,39 @@ double DeviceRun(DeviceKind kind, int frames, const std::vector<Sprite>& sprites
     d->EndScene();
     d->ReadTarget(pixels);
   };
-  frame();  // warm-up: programs compiled, texture uploaded
-  const auto start = Clock::now();
-  for (int i = 0; i < frames; ++i) frame();
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const double seconds = bench::SecondsForFrames(frames, frame);
   return static_cast<double>(frames) * kSprites / seconds;
 }
 
 double SdlRendererRun(int frames, const std::vector<Sprite>& sprites) {
-  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
-  SDL_Window* window =
-      SDL_CreateWindow("bench", 0, 0, kWidth, kHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_OPENGL);
-  SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
-  double rate = 0;
-  if (renderer) {
-    SDL_RendererInfo info;
-    SDL_GetRendererInfo(renderer, &info);
-    std::printf("SDL_Renderer backend: %s\n", info.name);
-    SDL_Texture* target =
-        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, kWidth, kHeight);
-    SDL_Texture* sheet =
-        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STATIC, kTile, kTile);
-    std::vector<std::uint16_t> texels(kTile * kTile);
-    for (int y = 0; y < kTile; ++y)
-      for (int x = 0; x < kTile; ++x)
-        texels[y * kTile + x] = static_cast<std::uint16_t>(x * 0x41 + y * 0x800);
-    SDL_UpdateTexture(sheet, nullptr, texels.data(), kTile * 2);
-    SDL_SetTextureBlendMode(sheet, SDL_BLENDMODE_BLEND);
-    SDL_SetTextureAlphaMod(sheet, kHalfAlpha);
-    SDL_SetRenderTarget(renderer, target);
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kWidth) * kHeight);
-    auto frame = [&] {
-      SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-      SDL_RenderClear(renderer);
-      for (const Sprite& s : sprites) {
-        const SDL_Rect src{s.cell % 4 * kSpriteSize, s.cell / 4 * kSpriteSize, kSpriteSize, kSpriteSize};
-        const SDL_Rect dst{s.x, s.y, kSpriteSize, kSpriteSize};
-        SDL_RenderCopy(renderer, sheet, &src, &dst);
-      }
-      SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), kWidth * 4);
-    };
-    frame();
-    const auto start = Clock::now();
-    for (int i = 0; i < frames; ++i) frame();
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    rate = static_cast<double>(frames) * kSprites / seconds;
-    SDL_DestroyTexture(sheet);
-    SDL_DestroyTexture(target);
-    SDL_DestroyRenderer(renderer);
-  }
-  if (window) SDL_DestroyWindow(window);
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  return rate;
+  bench::SdlRendererPeer peer(kWidth, kHeight);
+  if (!peer.Ready()) return 0;
+  std::vector<std::uint16_t> texels(kTile * kTile);
+  for (int y = 0; y < kTile; ++y)
+    for (int x = 0; x < kTile; ++x) texels[y * kTile + x] = static_cast<std::uint16_t>(x * 0x41 + y * 0x800);
+  SDL_Texture* sheet = peer.AddTexture(SDL_PIXELFORMAT_RGB565, kTile, kTile, texels.data(), kTile * 2);
+  if (!sheet) return 0;
+  SDL_SetTextureAlphaMod(sheet, kHalfAlpha);
+  const double seconds = bench::SecondsForFrames(frames, [&] {
+    peer.BeginFrame();
+    for (const Sprite& s : sprites) {
+      const SDL_Rect src{s.cell % 4 * kSpriteSize, s.cell / 4 * kSpriteSize, kSpriteSize, kSpriteSize};
+      const SDL_Rect dst{s.x, s.y, kSpriteSize, kSpriteSize};
+      SDL_RenderCopy(peer.Renderer(), sheet, &src, &dst);
+    }
+    peer.EndFrame();
+  });
+  return static_cast<double>(frames) * kSprites / seconds;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   int frames = 20;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0) {
-      std::puts(
-          "usage: gl_device_bench [--frames N]\nSprites per second: 3D device vs SDL_Renderer (OpenGL).");
-      return 0;
-    }
-    if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
-      frames = std::atoi(argv[++i]);
-    } else {
-      std::fprintf(stderr, "gl_device_bench: unknown option '%s'\n", argv[i]);
-      return 1;
-    }
-  }
-  if (frames <= 0) {
-    std::fprintf(stderr, "gl_device_bench: --frames must be positive\n");
-    return 1;
-  }
-  const auto sprites = Layout();
+  if (const auto status = bench::ParseFrames(
+          argc, argv, "gl_device_bench", "Sprites per second: 3D device vs SDL_Renderer (OpenGL).", frames))
+    return *status;
+  const auto sprites = bench::SpriteLayout(kSprites, kWidth, kHeight, kSpriteSize, kCells);
   const double hardware = DeviceRun(DeviceKind::kHardware, frames, sprites);
   const double emulated = DeviceRun(DeviceKind::kEmulated, frames, sprites);
   const double sdl = SdlRendererRun(frames, sprites);

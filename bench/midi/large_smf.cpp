@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/midi/smf_builder.h"
+#include "tests/library/midi/smf_builder.h"
 
 namespace midi_bench {
 

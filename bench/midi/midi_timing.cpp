@@ -21,7 +21,7 @@
 #include "large_smf.h"
 #include "library/midi/Mvmidi.h"
 #include "platform/framework/main_thread_queue.h"
-#include "tests/midi/smf_builder.h"
+#include "tests/library/midi/smf_builder.h"
 
 namespace {
 

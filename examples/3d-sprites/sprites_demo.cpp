@@ -15,11 +15,13 @@
 
 #include "library/3d/Mv3d.h"
 #include "platform/graphics/bitmap.h"
+#include "support/command_line.h"
 
 namespace {
 
 using namespace Morvane3DSystem;
 
+constexpr const char* kProgram = "3d-sprites";
 constexpr const char* kUsage =
     "usage: 3d-sprites [options]\n"
     "Shows DrawTexture, RotDrawTexture, DrawTransformed and alpha triangles of the 3D component.\n"
@@ -44,34 +46,24 @@ struct Options {
   bool emulated = false;
 };
 
-[[noreturn]] void Fail(const std::string& Message) {
-  std::fprintf(stderr, "3d-sprites: %s\n", Message.c_str());
-  std::exit(1);
-}
-
 Options Parse(int argc, char** argv) {
   Options o;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    auto value = [&]() -> std::string {
-      if (i + 1 >= argc) Fail(a + " needs a value");
-      return argv[++i];
-    };
-    if (a == "--help") {
-      std::fputs(kUsage, stdout);
-      std::exit(0);
-    } else if (a == "--frames") {
-      const std::string v = value();
+  example::CommandLine line(kProgram, kUsage, argc, argv);
+  while (line.Next()) {
+    const std::string& a = line.Option();
+    if (a == "--frames") {
+      const std::string v = line.Value();
       char* end = nullptr;
       const long n = std::strtol(v.c_str(), &end, 10);
-      if (end == v.c_str() || *end != '\0' || n <= 0 || n > 1000000) Fail("--frames wants a positive count");
+      if (end == v.c_str() || *end != '\0' || n <= 0 || n > 1000000)
+        line.Fail("--frames wants a positive count");
       o.frames = static_cast<int>(n);
     } else if (a == "--save") {
-      o.save = value();
+      o.save = line.Value();
     } else if (a == "--emulated") {
       o.emulated = true;
     } else {
-      Fail("unknown option '" + a + "' (see --help)");
+      line.Unknown();
     }
   }
   if (!o.save.empty() && o.frames == 0) o.frames = kDefaultSavedFrames;
@@ -222,7 +214,7 @@ int main(int argc, char** argv) {
       if (!o.save.empty() && t == o.frames - 1) {
         platform::gl::Device& d = *c.Device3D();
         std::vector<std::uint32_t> pixels(static_cast<std::size_t>(d.TargetWidth()) * d.TargetHeight());
-        if (!d.ReadTarget(pixels)) Fail("the frame could not be read back");
+        if (!d.ReadTarget(pixels)) example::Fail(kProgram, "the frame could not be read back");
         platform::Bitmap out(d.TargetWidth(), d.TargetHeight());
         for (int y = 0; y < d.TargetHeight(); ++y)
           for (int x = 0; x < d.TargetWidth(); ++x)
@@ -235,10 +227,10 @@ int main(int argc, char** argv) {
     c.CleanUp();
   } catch (const Exception& e) {
     std::filesystem::remove_all(dir);
-    Fail(e.Message);
+    example::Fail(kProgram, e.Message);
   } catch (const std::exception& e) {
     std::filesystem::remove_all(dir);
-    Fail(e.what());
+    example::Fail(kProgram, e.what());
   }
   std::filesystem::remove_all(dir);
   return 0;

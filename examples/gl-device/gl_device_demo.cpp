@@ -12,11 +12,13 @@
 
 #include "platform/gl/device.h"
 #include "platform/graphics/bitmap.h"
+#include "support/command_line.h"
 
 namespace {
 
 using namespace platform::gl;
 
+constexpr const char* kProgram = "gl-device";
 constexpr const char* kUsage =
     "usage: gl-device [options]\n"
     "Draws a lit, textured triangle through the 3D device.\n"
@@ -41,38 +43,27 @@ struct Options {
   float angle = 20;
 };
 
-[[noreturn]] void Fail(const std::string& message) {
-  std::fprintf(stderr, "gl-device: %s\n", message.c_str());
-  std::exit(1);
-}
-
 Options Parse(int argc, char** argv) {
   Options o;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    auto value = [&]() -> std::string {
-      if (i + 1 >= argc) Fail(a + " needs a value");
-      return argv[++i];
-    };
-    if (a == "--help") {
-      std::fputs(kUsage, stdout);
-      std::exit(0);
-    } else if (a == "--out") {
-      o.out = value();
+  example::CommandLine line(kProgram, kUsage, argc, argv);
+  while (line.Next()) {
+    const std::string& a = line.Option();
+    if (a == "--out") {
+      o.out = line.Value();
     } else if (a == "--window") {
-      o.windowSeconds = std::atof(value().c_str());
-      if (o.windowSeconds <= 0) Fail("--window needs a positive number of seconds");
+      o.windowSeconds = std::atof(line.Value().c_str());
+      if (o.windowSeconds <= 0) line.Fail("--window needs a positive number of seconds");
     } else if (a == "--emulated") {
       o.emulated = true;
     } else if (a == "--size") {
-      const std::string v = value();
+      const std::string v = line.Value();
       if (std::sscanf(v.c_str(), "%dx%d", &o.width, &o.height) != 2 || o.width <= 0 || o.height <= 0 ||
           o.width > 4096 || o.height > 4096)
-        Fail("--size wants WxH, each 1..4096, not '" + v + "'");
+        line.Fail("--size wants WxH, each 1..4096, not '" + v + "'");
     } else if (a == "--angle") {
-      o.angle = static_cast<float>(std::atof(value().c_str()));
+      o.angle = static_cast<float>(std::atof(line.Value().c_str()));
     } else {
-      Fail("unknown option '" + a + "' (see --help)");
+      line.Unknown();
     }
   }
   return o;
@@ -80,9 +71,9 @@ Options Parse(int argc, char** argv) {
 
 std::unique_ptr<Texture> Checker(Device& d) {
   auto t = d.CreateTexture(kCheckerSize, kCheckerSize, kRgb565);
-  if (!t) Fail("the device makes no 64 x 64 RGB565 texture");
+  if (!t) example::Fail(kProgram, "the device makes no 64 x 64 RGB565 texture");
   LockedRect r;
-  if (!t->Lock(r)) Fail("the texture cannot be locked");
+  if (!t->Lock(r)) example::Fail(kProgram, "the texture cannot be locked");
   for (int y = 0; y < kCheckerSize; ++y) {
     auto* row = reinterpret_cast<std::uint16_t*>(static_cast<std::uint8_t*>(r.bits) + y * r.pitch);
     for (int x = 0; x < kCheckerSize; ++x) {
@@ -157,7 +148,7 @@ void DrawFrame(Device& d, Texture& texture, float degrees) {
 void SaveBmp(Device& d, const std::string& file) {
   platform::Bitmap bitmap(d.TargetWidth(), d.TargetHeight());
   std::vector<std::uint32_t> pixels(bitmap.Pixels().size());
-  if (!d.ReadTarget(pixels)) Fail("the target cannot be read back");
+  if (!d.ReadTarget(pixels)) example::Fail(kProgram, "the target cannot be read back");
   for (std::size_t i = 0; i < pixels.size(); ++i) bitmap.Pixels()[i] = pixels[i] & 0x00FFFFFF;
   bitmap.SaveToFile(file);
 }
@@ -174,7 +165,8 @@ int main(int argc, char** argv) {
   device.windowTitle = "gl-device";
   std::string error;
   auto d = CreateGlDevice(device, &error);
-  if (!d) Fail("no " + std::string(o.emulated ? "emulated" : "hardware") + " device: " + error);
+  if (!d)
+    example::Fail(kProgram, "no " + std::string(o.emulated ? "emulated" : "hardware") + " device: " + error);
   std::fprintf(stderr, "gl-device: %s\n", d->GetCaps().deviceName.c_str());
   SetUpCamera(*d);
   auto texture = Checker(*d);
@@ -194,7 +186,7 @@ int main(int argc, char** argv) {
     DrawFrame(*d, *texture, o.angle);
     SaveBmp(*d, o.out);
   } catch (const std::exception& e) {
-    Fail(e.what());
+    example::Fail(kProgram, e.what());
   }
   return 0;
 }
