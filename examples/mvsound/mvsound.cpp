@@ -95,6 +95,13 @@ long parseIntegerIn(const std::string& option, const std::string& text, long low
   return value;
 }
 
+// Bits a sample: 8 or 16.
+int parseBits(const std::string& option, const std::string& text) {
+  const long bits = parseInteger(option, text);
+  if (bits != 8 && bits != 16) throw UsageError{option + " must be 8 or 16, not '" + text + "'"};
+  return static_cast<int>(bits);
+}
+
 double parseSeconds(const std::string& option, const std::string& text) {
   // from_chars, unlike strtod, reads '.' whatever the locale says.
   double value = 0.0;
@@ -140,10 +147,7 @@ Options parseOptions(const std::vector<std::string>& args, bool rendering) {
     } else if (arg == "--channels" && rendering) {
       options.channels = static_cast<int>(parseIntegerIn(arg, value(), 1, 2, "1 or 2"));
     } else if (arg == "--bits" && rendering) {
-      const std::string& text = value();
-      const long bits = parseInteger(arg, text);
-      if (bits != 8 && bits != 16) throw UsageError{arg + " must be 8 or 16, not '" + text + "'"};
-      options.bits = static_cast<int>(bits);
+      options.bits = parseBits(arg, value());
     } else if (arg.starts_with("--")) {
       throw UsageError{"unknown option " + arg};
     } else {

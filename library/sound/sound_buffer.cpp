@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "library/debug/exceptions.h"
@@ -52,15 +53,9 @@ void TMorvaneSoundBuffer::reset() {
   LoopFlag.store(false, std::memory_order_release);
 }
 
-void TMorvaneSoundBuffer::LoadFile(const std::shared_ptr<platform::AudioDevice>& DirectSound,
-                                   const AnsiString& BufferNameArg, unsigned char Mode_,
-                                   const AnsiString& FileNameArg) {
+void TMorvaneSoundBuffer::LoadFile(std::shared_ptr<platform::AudioDevice> DirectSound, AnsiString BufferName,
+                                   unsigned char Mode_, AnsiString FileName_) {
   Guarded("TMorvaneSoundBuffer::LoadFile", [&] {
-    // The names may be this buffer's own strings (a reload with GetName() and
-    // GetFileName()), which reset() clears: work on copies.
-    const AnsiString BufferName = BufferNameArg;
-    const AnsiString FileName_ = FileNameArg;
-    const std::shared_ptr<platform::AudioDevice> device = DirectSound;
     reset();
     try {
       Source = OpenResourceOrFile(SoundTexts::kResourceType, FileName_);
@@ -79,7 +74,7 @@ void TMorvaneSoundBuffer::LoadFile(const std::shared_ptr<platform::AudioDevice>&
       Format = header.Format;
       DataStart = header.DataStart;
       DataSize = header.DataSize;
-      FDevice = device;
+      FDevice = std::move(DirectSound);
       if (Mode_ == kModeStatic) {
         loadStatic(FileName_);
       } else if (Mode_ == kModeStream) {
@@ -91,8 +86,8 @@ void TMorvaneSoundBuffer::LoadFile(const std::shared_ptr<platform::AudioDevice>&
       reset();
       throw;
     }
-    Name = BufferName;
-    FileName = FileName_;
+    Name = std::move(BufferName);
+    FileName = std::move(FileName_);
     Mode = (Mode_ == kModeStatic || Mode_ == kModeStream) ? Mode_ : kModeNone;
   });
 }

@@ -40,9 +40,11 @@ class TMorvaneSoundBuffer {
 
   // Loads FileName (resource "WAVE" first, then the file) in Mode (kModeStatic
   // or kModeStream) as voices of DirectSound. Raises EMvSoundBuffer; after a
-  // failure the buffer is not loaded and holds nothing.
-  void LoadFile(const std::shared_ptr<platform::AudioDevice>& DirectSound, const AnsiString& BufferName,
-                unsigned char Mode, const AnsiString& FileName);
+  // failure the buffer is not loaded and holds nothing. The arguments are
+  // taken by value: they may be this buffer's own name and file name, which
+  // loading clears first.
+  void LoadFile(std::shared_ptr<platform::AudioDevice> DirectSound, AnsiString BufferName, unsigned char Mode,
+                AnsiString FileName);
 
   const AnsiString& GetName() const { return Name; }
   const AnsiString& GetFileName() const { return FileName; }
