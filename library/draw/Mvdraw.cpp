@@ -69,7 +69,7 @@ void TMorvaneDraw::checkInitialized() const {
   if (!FInitialized) throw EMvDraw(T::kNotInitialized);
 }
 
-void TMorvaneDraw::traceVideoMemory() const {
+void TMorvaneDraw::TraceVideoMemory() const {
   if (!TMorvaneDebug::GetDebug() || !FDirectDraw) return;
   const platform::VideoMemory m = FDirectDraw->AvailableVideoMemory();
   Trace(AnsiString(T::kTraceVideoMemory) + std::to_string(m.total) + "  Free:" + std::to_string(m.free));
@@ -226,7 +226,7 @@ void TMorvaneDraw::Init(platform::DrawWindow* Window) {
     if (!FWindow->CreatePrimary(*FDirectDraw)) failSetUp(T::kPrimary);
     FPrimary = FWindow->Primary();
     Trace(T::kTracePrimary);
-    traceVideoMemory();
+    TraceVideoMemory();
 
     CreateBackSurface();
     CheckPixelMode();
@@ -248,15 +248,15 @@ void TMorvaneDraw::CreateBackSurface() {
     FFlip = FDirectDraw->CreateSurface(FWidth, FHeight, format, true);
     if (!FFlip) failSetUp(T::kFlip);
     Trace(T::kTraceFlip);
-    traceVideoMemory();
+    TraceVideoMemory();
     FBack = FDirectDraw->CreateSurface(FWidth, FHeight, format, FVideoMemory);
     if (!FBack) failSetUp(T::kBack);
     Trace(T::kTraceBack);
-    traceVideoMemory();
+    TraceVideoMemory();
     FTmp = FDirectDraw->CreateSurface(FWidth, FHeight, format, FVideoMemory);
     if (!FTmp) failSetUp(T::kTemporary);
     Trace(T::kTraceTemporary);
-    traceVideoMemory();
+    TraceVideoMemory();
   });
 }
 

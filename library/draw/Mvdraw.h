@@ -176,6 +176,8 @@ class TMorvaneDraw : public TComponent {
   // Names the drawing device in the log as Init's last step. A component that
   // draws through a device of its own names that one instead, once it exists.
   virtual void TraceDeviceName();
+  // Logs the display memory left, after each surface is made or let go.
+  void TraceVideoMemory() const;
 
  private:
   struct Remembered {
@@ -184,7 +186,6 @@ class TMorvaneDraw : public TComponent {
   };
 
   void checkInitialized() const;
-  void traceVideoMemory() const;
   [[noreturn]] void failSetUp(const char* Message);
   std::uint8_t nextRandom();
   std::vector<Remembered> rememberSurfaces() const;

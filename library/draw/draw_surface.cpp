@@ -122,7 +122,7 @@ void TMorvaneDraw::CreateSurface(const AnsiString& Name, const AnsiString& FileN
             T::kTracePrefix + "BMPWidth:" + std::to_string(info.BMPWidth) +
             "  BMPHeight:" + std::to_string(info.BMPHeight) + "  Line:" + std::to_string(info.Line) +
             "  Count:" + std::to_string(info.Count));
-      traceVideoMemory();
+      TraceVideoMemory();
     }
   });
 }
@@ -140,7 +140,7 @@ void TMorvaneDraw::DeleteSurface(const AnsiString& Name) {
     FSurfaces.erase(Name);
     if (TMorvaneDebug::GetDebug()) {
       Trace(AnsiString(T::kTraceDeleteSurface) + "SurfaceName:" + Name);
-      traceVideoMemory();
+      TraceVideoMemory();
     }
   });
 }
@@ -149,7 +149,7 @@ void TMorvaneDraw::DeleteAllSurface() {
   Guarded("TMorvaneDraw::DeleteAllSurface", [&] {
     FSurfaces.clear();
     Trace(T::kTraceDeleteAll);
-    traceVideoMemory();
+    TraceVideoMemory();
   });
 }
 

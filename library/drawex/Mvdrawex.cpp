@@ -46,13 +46,6 @@ void TMorvaneDrawEx::checkInitialized() const {
   if (!GetInitialized()) throw EMvDraw(T::kNotInitialized);
 }
 
-void TMorvaneDrawEx::traceVideoMemory() {
-  platform::SurfaceDevice* dd = TMorvaneDraw::Device();
-  if (!TMorvaneDebug::GetDebug() || !dd) return;
-  const platform::VideoMemory m = dd->AvailableVideoMemory();
-  Trace(AnsiString(T::kTraceVideoMemory) + std::to_string(m.total) + "  Free:" + std::to_string(m.free));
-}
-
 void TMorvaneDrawEx::openScene() {
   if (FSceneOpen) return;
   FDevice->BeginScene();
@@ -291,7 +284,7 @@ void TMorvaneDrawEx::CreateSurface(const AnsiString& Name, const AnsiString& Fil
             T::kTracePrefix + "BMPWidth:" + std::to_string(info.BMPWidth) +
             "  BMPHeight:" + std::to_string(info.BMPHeight) + "  Line:" + std::to_string(info.Line) +
             "  Count:" + std::to_string(info.Count));
-      traceVideoMemory();
+      TraceVideoMemory();
     }
   });
 }
@@ -309,7 +302,7 @@ void TMorvaneDrawEx::DeleteSurface(const AnsiString& Name) {
     closeScene();
     FExSurfaces.erase(Name);
     Trace(AnsiString(T::kTraceDeleteSurface) + "SurfaceName:" + Name);
-    traceVideoMemory();
+    TraceVideoMemory();
   });
 }
 
@@ -318,7 +311,7 @@ void TMorvaneDrawEx::DeleteAllSurface() {
     closeScene();
     FExSurfaces.clear();
     Trace(T::kTraceDeleteAll);
-    traceVideoMemory();
+    TraceVideoMemory();
   });
 }
 

@@ -82,7 +82,6 @@ class TMorvaneDrawEx : public TMorvaneDraw {
   };
 
   void checkInitialized() const;
-  void traceVideoMemory();
   // What Init does once the device is made: states, text buffers, log.
   void setUp3D();
   // The tile and text formats for the back surface; cleans up when the

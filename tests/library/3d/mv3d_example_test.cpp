@@ -74,52 +74,13 @@ int BrightestChannel(const platform::Bitmap& picture) {
   return brightest;
 }
 
-// A truecolour PNG of one colour, its pixels in stored (uncompressed) deflate blocks.
-Bytes SolidPng(std::uint32_t width, std::uint32_t height, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-  const auto putBe32 = [](Bytes& out, std::uint32_t v) {
-    for (int i = 3; i >= 0; --i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-  };
-  const auto crc = [](const Bytes& bytes, std::size_t from) {
-    std::uint32_t c = 0xFFFFFFFFu;
-    for (std::size_t i = from; i < bytes.size(); ++i) {
-      c ^= bytes[i];
-      for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
-    }
-    return c ^ 0xFFFFFFFFu;
-  };
-  Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  const auto chunk = [&](const char* type, const Bytes& data) {
-    putBe32(png, static_cast<std::uint32_t>(data.size()));
-    const std::size_t start = png.size();
-    png.insert(png.end(), type, type + 4);
-    png.insert(png.end(), data.begin(), data.end());
-    putBe32(png, crc(png, start));
-  };
-  Bytes header;
-  putBe32(header, width);
-  putBe32(header, height);
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, no interlace
-  chunk("IHDR", header);
-  Bytes raw;
-  for (std::uint32_t y = 0; y < height; ++y) {
-    raw.push_back(0);  // no row filter
-    for (std::uint32_t x = 0; x < width; ++x) raw.insert(raw.end(), {r, g, b});
-  }
-  Bytes stream = {0x78, 0x01};
-  std::uint32_t a = 1, s = 0;
-  for (std::uint8_t v : raw) {
-    a = (a + v) % 65521;
-    s = (s + a) % 65521;
-  }
-  stream.push_back(1);  // the last block, stored
-  putLe16(stream, static_cast<std::uint16_t>(raw.size()));
-  putLe16(stream, static_cast<std::uint16_t>(~raw.size()));
-  stream.insert(stream.end(), raw.begin(), raw.end());
-  putBe32(stream, (s << 16) | a);
-  chunk("IDAT", stream);
-  chunk("IEND", {});
-  return png;
-}
+// A 2 x 2 PNG of red (240, 16, 16), deflated, as image programs write them.
+const Bytes kRedPng = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49,
+                       0x48, 0x44, 0x52, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x02, 0x08, 0x02,
+                       0x00, 0x00, 0x00, 0xFD, 0xD4, 0x9A, 0x73, 0x00, 0x00, 0x00, 0x10, 0x49, 0x44,
+                       0x41, 0x54, 0x78, 0xDA, 0x63, 0xF8, 0x20, 0x20, 0x00, 0x44, 0x0C, 0x10, 0x0A,
+                       0x00, 0x21, 0x4E, 0x04, 0x41, 0x3A, 0x70, 0x3F, 0xF7, 0x00, 0x00, 0x00, 0x00,
+                       0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
 
 TEST_F(Mv3dTool, HelpListsTheCommandsAndBadUsageFails) {
   const ProgramRun help = Run("--help");
@@ -352,7 +313,7 @@ TEST_F(Mv3dTool, ConvertGivesAMaterialWithoutAmbientItsDiffuseColour) {
 TEST_F(Mv3dTool, ConvertTurnsAPngTextureIntoABmpBesideTheModel) {
   std::filesystem::create_directories(dir.Path() / "maps");
   std::filesystem::create_directories(dir.Path() / "out");
-  WriteFile(dir.File("maps/paint.png"), SolidPng(2, 2, 240, 16, 16));
+  WriteFile(dir.File("maps/paint.png"), kRedPng);
   // A square facing the default camera, and behind it a triangle whose picture is missing.
   Text("painted.obj",
        "mtllib painted.mtl\n"
